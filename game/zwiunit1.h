@@ -37,6 +37,9 @@ struct Variant {
 };
 const Variant& zwirlo60Variant();
 const Variant& zwirlo3Variant();
+// Makes the variant's compiled-in resources the program's own (window description,
+// sounds, zwirlo3's pictures). The main block calls it first; so does every TForm1.
+void InstallResources(const Variant& variant);
 
 // The deal's clock: every single draw seeds the generator from it. Tests feed it.
 class DealClock {
@@ -247,6 +250,12 @@ private:
 class TAboutBox : public plat::Form {
 public:
     explicit TAboutBox(const Variant& variant);
+    plat::Label *ProductName = nullptr, *Version = nullptr, *Copyright = nullptr,
+                *Comments = nullptr;
+    plat::Button* OKButton = nullptr;
+
+private:
+    std::vector<std::unique_ptr<plat::Control>> controls_;
 };
 
 }  // namespace game

@@ -1,0 +1,27 @@
+#pragma once
+// The start-up order shared by both programs.
+#include <memory>
+
+#include "game/zwiunit1.h"
+#include "platform/app.h"
+
+namespace app {
+
+inline int runProgram(int argc, char** argv, const game::Variant& variant) {
+    // The game unit's start-up: its resources are there before anything else runs.
+    game::InstallResources(variant);
+    ZwiUnit1::initialization();
+    plat::Application::initialize(argc, argv);
+    plat::Application::setTitle(variant.appTitle);
+    auto form = std::make_unique<game::TForm1>(variant);
+    // zwirlo3's description marks the window visible: it shows right after its create
+    // handler, also in a copy that the instance guard is about to end.
+    if (variant.zwirlo3) form->show();
+    auto aboutBox = std::make_unique<game::TAboutBox>(variant);  // stays hidden
+    int rc = plat::Application::run(*form);
+    // An ordinary end leaves through FormClose or "&Afsluiten"; this path is the copy that
+    // the instance guard ended, and it ends as quickly.
+    plat::Application::exitProcess(rc);
+}
+
+}  // namespace app
