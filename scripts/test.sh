@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the whole suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the threaded network tests under
+# ThreadSanitizer, and the fuzz targets for a bounded time.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/deps.sh"
+jobs=$(nproc)
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-/tmp}"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+echo "== Build and test under AddressSanitizer + UndefinedBehaviorSanitizer"
+asan="$top/build/asan"
+cmake -S "$top" -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZW_SANITIZE=address,undefined >/dev/null
+ninja -C "$asan" -j "$jobs"
+ctest --test-dir "$asan" -j "$jobs" --output-on-failure
+
+echo "== Threaded tests under ThreadSanitizer"
+tsan="$top/build/tsan"
+cmake -S "$top" -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZW_SANITIZE=thread >/dev/null
+ninja -C "$tsan" -j "$jobs"
+TSAN_OPTIONS="halt_on_error=1" ctest --test-dir "$tsan" -j "$jobs" -L tsan --output-on-failure
+
+if [ -d "$top/fuzz" ]; then
+  echo "== Fuzz targets (bounded)"
+  fuzz="$top/build/fuzz"
+  CXX=clang++ cmake -S "$top" -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZW_FUZZ=ON -DZW_TESTS=OFF >/dev/null
+  ninja -C "$fuzz" -j "$jobs"
+  for f in "$fuzz"/fuzz/fuzz_*; do
+    [ -x "$f" ] || continue
+    corpus=$(mktemp -d)
+    "$f" -max_total_time="${ZW_FUZZ_SECONDS:-30}" -rss_limit_mb=2048 "$corpus" 2>&1 | tail -n 3
+    rm -rf "$corpus"
+  done
+fi
+echo "All tests passed."
