@@ -1,0 +1,78 @@
+#pragma once
+// The three peer lines (board, game, click) and the byte-stream framing, as plain functions
+// without I/O. Lines are 8-bit bytes and are never decoded.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace network {
+
+// Bytes a line may hold before its LF (a CR before the LF counts too).
+constexpr std::size_t kMaxLineBytes = 16384;
+// From this length on a line is a board, in both programs.
+constexpr std::size_t kBoardMinLength = 45;
+
+// One character per position: picture number + 32 (taken modulo 256).
+std::string BoardMessage(const std::int32_t* board, int cardCount);
+
+// "?", the receiver's score (the sender's opponent), the sender's own score, as raw bytes.
+// 10 and 13 would be cut by the framing, so those two travel as 138 and 141; every other
+// score goes raw. The receiver undoes it with decodeScore.
+std::string GameMessage(std::int32_t opponentScore, std::int32_t ownScore);
+unsigned char encodeScore(std::int32_t score);
+int decodeScore(unsigned char byte);
+
+// chr(position + 32), then the action letter.
+std::string ClickMessage(int position, char letter);
+
+enum class LineKind { Game, Board, Click };
+// By length and first character only, in this order: 3 and '?' -> game; 45 or more ->
+// board; anything else -> click.
+LineKind classify(std::string_view line);
+
+struct Click {
+    int position;
+    char letter;  // 'o', 'b', 'd' or 'z'
+};
+// A click line as a copy of the game sends it: two characters, a position on the board, one
+// of the four letters. Anything else is nullopt.
+std::optional<Click> parseClick(std::string_view line, int cardCount);
+
+struct Scores {
+    int mine;    // the receiver's own score (byte 1)
+    int theirs;  // the sender's score (byte 2)
+};
+// A game line (3 bytes, '?'), or nullopt.
+std::optional<Scores> parseGame(std::string_view line);
+
+// The line as it goes on the wire.
+inline std::string frame(std::string_view line) {
+    std::string out(line);
+    out += "\r\n";
+    return out;
+}
+
+// Cuts a byte stream into lines fed in arbitrary chunks: a line ends at LF; one CR right
+// before the LF is dropped; every other byte, 0 included, belongs to the line.
+class LineSplitter {
+public:
+    explicit LineSplitter(std::size_t maxLineBytes = kMaxLineBytes) : max_(maxLineBytes) {}
+    void feed(std::string_view bytes);
+    // Takes the next complete line. Returns false when none is complete yet.
+    bool next(std::string& line);
+    // Bytes held (complete lines not yet taken plus a partial one).
+    bool empty() const { return buf_.size() == start_; }
+    std::size_t buffered() const { return buf_.size() - start_; }
+    // The line being collected (or one not yet taken) passed the limit before its LF.
+    bool overflowed() const;
+
+private:
+    std::string buf_;
+    std::size_t start_ = 0;    // first byte not yet taken
+    std::size_t scanned_ = 0;  // bytes from start_ known to hold no LF
+    std::size_t max_;
+};
+
+}  // namespace network
