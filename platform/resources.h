@@ -27,6 +27,9 @@ void registerProgramResources(const ResourceEntry* table, std::size_t count);
 // library again returns the same handle. Never unloaded. 0 when it cannot be loaded.
 Module loadLibrary(const std::string& fileName);
 
+// For tests of a missing library: while hidden, loadLibrary finds no library at all.
+void setLibrariesHidden(bool hidden);
+
 // The bytes of a resource, or nullptr (size 0) when the module lacks it or is 0.
 const unsigned char* findResource(Module module, const std::string& type, const std::string& name,
                                   std::size_t* size);
