@@ -1,0 +1,389 @@
+// Playing the move record back on the table, one entry per tick of Timer1, and the
+// delayed close that the same timer serves.
+#include <algorithm>
+#include <string>
+
+#include "game/zwiunit1.h"
+#include "platform/app.h"
+#include "platform/sound.h"
+
+namespace game {
+
+using namespace ZwiUnit1;
+
+namespace {
+
+// A tick that arrives while a step pumps messages must not apply the next entry inside
+// the current one: the cursor would move under the outer tick.
+bool timer1Busy = false;
+
+// Bumped by every replay start, so a tick can tell that the replay was restarted while
+// one of its steps pumped messages.
+unsigned replayGeneration = 0;
+
+class BusyScope {
+public:
+    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~BusyScope() { flag_ = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+void enable(plat::MenuItem* item, bool on) {
+    if (item) item->setEnabled(on);  // the card-set items do not exist in zwirlo3
+}
+
+void pump() { plat::Application::processMessages(); }
+
+std::string pictureName(std::int32_t picture) { return "pic" + std::to_string(picture); }
+
+// Cards whose picture shows, plus found cards of the players asked for.
+int showingCount(const TForm1& f, bool withMine, bool withOpponent) {
+    int n = 0;
+    for (int q = 0; q < f.N; ++q) {
+        const auto i = static_cast<std::size_t>(q);
+        if (f.board[i] > 0 && !f.faceDown[i]) ++n;
+        if (withMine && f.foundByMe[i]) ++n;
+        if (withOpponent && f.foundByOpponent[i]) ++n;
+    }
+    return n;
+}
+
+// Integers an entry takes, code included; 0 for a code the record never holds.
+int entrySize(std::int32_t code) {
+    switch (code) {
+        case 100:
+        case 200: return 2;
+        case 300:
+        case 400: return 3;
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+void TForm1::Replay1Click() {
+    ListBox1->setVisible(false);
+    ListBox2->setVisible(false);
+    Send1->setEnabled(false);
+    Timer1->setEnabled(false);
+    Timer2->setEnabled(false);
+
+    replayRunning = !replayRunning;
+    if (!replayRunning) {
+        // Stopped: the table and the cursor stay where the replay left them.
+        Replay1->setCaption("Terugspelen");
+        ShowDemo1->setEnabled(true);
+        return;
+    }
+    Replay1->setCaption("Stop Terugspelen");
+    logPos = 0;
+    twoCardsUp = false;
+    ++replayGeneration;
+
+    if (logLength <= 0) {
+        Replay1->setEnabled(false);
+        Replay1->setCaption("Terugspelen");
+        replayRunning = false;
+        return;
+    }
+
+    SetLabelValue(Label2, startScoreMe);
+    SetLabelValue(Label4, startScoreOpp);
+
+    lastClickedPos = prevPos = myLastPos = myLastPicture = myTurnedBack = 0;
+    oppLastPos = oppLastPicture = oppTurnedBack = cardsUp = oppLastTurnedPicture = 0;
+    twoCardsUp = false;
+
+    Start1->setEnabled(true);
+    enable(animals1, true);
+    enable(birds1, true);
+    AutomaticClear1->setEnabled(true);
+    Button1->setEnabled(true);
+    Solo1->setEnabled(false);
+    ShowDemo1->setEnabled(false);
+
+    const plat::Bitmap back = plat::Bitmap::load(pictureModule(), "card");
+    const plat::Bitmap empty = plat::Bitmap::load(pictureModule(), "void");
+    for (int p = 0; p < N; ++p) {
+        const auto i = static_cast<std::size_t>(p);
+        faceDown[i] = true;
+        foundByMe[i] = false;
+        foundByOpponent[i] = false;
+        board[i] = startBoard[i];
+        PaintCard(p, board[i] > 0 ? back : empty);
+    }
+
+    clicksBlocked = false;
+    Send1->setEnabled(false);
+    clickBusy = false;
+    pump();
+
+    Timer1->setInterval(delayInterval);
+    Timer1->setEnabled(true);
+}
+
+void TForm1::Timer1Timer() {
+    if (timer1Busy) return;
+    BusyScope busy(timer1Busy);
+
+    replayingPairStep = false;
+    if (closeRequested) {
+        Timer1->setEnabled(false);
+        close();
+        return;
+    }
+
+    // Entries are read only inside the 2048 integers and inside the recorded length: an
+    // entry cut off by the end (only a damaged record file holds one) ends the replay,
+    // since its missing operands would be whatever an earlier game left there.
+    const int end = std::min(logLength, kLogSize);
+    const std::int32_t code = (logPos >= 0 && logPos < end) ? moveLog[logPos] : 0;
+    const int size = entrySize(code);
+    if (logPos < 0 || logPos >= end || logPos + size > end) {
+        logPos = std::clamp(logLength, 0, kLogSize);
+        Timer1->setEnabled(false);
+        replayRunning = false;
+        Replay1->setCaption("Terugspelen");
+        Send1->setEnabled(true);
+        Replay1->setEnabled(true);
+        ShowDemo1->setEnabled(true);
+        Solo1->setEnabled(true);
+        return;
+    }
+    if (size == 0) return;  // an unknown code holds the replay until it is stopped
+
+    // The cursor moves past the entry before it is applied: a step pumps messages, and
+    // whatever runs there (a new game, a load, a restarted replay, a card action that
+    // records at the cursor) then finds the cursor where the replay really is, and the
+    // tick leaves whatever that event set.
+    const int at = logPos;
+    const std::int32_t first = moveLog[at + 1];
+    logPos = at + size;
+    const int lengthBefore = logLength;
+    const unsigned generationBefore = replayGeneration;
+    switch (code) {
+        case 100: Demo(first); break;
+        case 200: Demo2(first); break;
+        default: {
+            const std::int32_t second = moveLog[at + 2];
+            replayingPairStep = true;
+            Demo(first);
+            // The second half only belongs on the same table: not after a new game, a
+            // load or a restart ran inside the first half's message pump.
+            if (logPos == at + size && logLength == lengthBefore &&
+                replayGeneration == generationBefore)
+                Demo(second);
+            break;
+        }
+    }
+}
+
+// The replay step of player 1: the card click's logic without its effects on the outside
+// world (no line to the peer, no record, no hints, no timers, no top-10 entry).
+void TForm1::Demo(std::int32_t position) {
+    // Only a damaged record file can hold a position off the board; such an entry is
+    // skipped rather than used as an index.
+    if (position < 0 || position >= N) return;
+    const auto i = static_cast<std::size_t>(position);
+    const bool solo = Solo1->checked();
+
+    if (hotSeat && !replayingPairStep) ColourPlayers(plat::clLime, plat::clRed);
+    clickBusy = true;
+
+    auto endTurn = [&] {
+        if (!solo) clicksBlocked = true;
+        twoCardsUp = false;
+        oppLastTurnedPicture = 0;
+        Send1->setEnabled(true);
+        clickBusy = false;
+        cardsUp = 0;
+        myTurnedBack = 0;
+        oppTurnedBack = 0;
+    };
+
+    if (foundByMe[i] || foundByOpponent[i]) {
+        PaintCard(position, "void");
+        foundByMe[i] = false;
+        faceDown[i] = true;
+        if (showingCount(*this, true, false) == 0 && myTurnedBack >= 2) endTurn();
+        pump();
+        return;
+    }
+    if (board[i] <= 0) {
+        pump();
+        return;
+    }
+    if (board[i] == myLastPicture && position != myLastPos) {
+        if (twoCardsUp) return;
+        PaintCard(position, pictureName(board[i]));
+        for (std::int32_t q : {position, myLastPos}) {
+            if (q < 0 || q >= N) continue;
+            const auto k = static_cast<std::size_t>(q);
+            board[k] = 0;
+            foundByMe[k] = true;
+            foundByOpponent[k] = false;
+            faceDown[k] = false;
+        }
+        twoCardsUp = false;
+        cardsUp = 0;
+        // The live game counted one click per card turned; here both come at the pair.
+        if (solo) SetLabelValue(Label4, LabelValue(Label4) + 2);
+        const std::int32_t s = LabelValue(Label2) + 1;
+        plat::playSound("myscore");
+        SetLabelValue(Label2, s);
+        const std::int32_t b = solo ? 0 : LabelValue(Label4);
+        if (s + b == P || s == P) {
+            ColourPlayers(plat::clWindowText, plat::clWindowText);
+            oppLastTurnedPicture = 0;
+            Replay1->setEnabled(true);
+            Start1->setEnabled(true);
+            enable(animals1, true);
+            enable(birds1, true);
+            Solo1->setEnabled(true);
+            ShowDemo1->setEnabled(true);
+            AutomaticClear1->setEnabled(true);
+            Button1->setEnabled(true);
+            clicksBlocked = false;
+            Send1->setEnabled(true);
+            clickBusy = false;
+            cardsUp = 0;
+            twoCardsUp = false;
+        }
+        myLastPicture = 0;
+        myLastPos = 0;
+        myTurnedBack = 0;
+        pump();
+        return;
+    }
+
+    prevPos = myLastPos;
+    myLastPicture = board[i];
+    myLastPos = position;
+    lastClickedPos = position;
+    if (!faceDown[i]) {
+        if (cardsUp == 1) return;  // the only open card of the turn stays open
+        PaintCard(position, "card");
+        if (solo) SetLabelValue(Label4, LabelValue(Label4) + 1);
+        ++myTurnedBack;
+        if (myTurnedBack >= 2) {
+            twoCardsUp = false;
+            myLastPicture = 0;
+            myLastPos = 0;
+            oppTurnedBack = 0;
+            myTurnedBack = 2;
+        }
+    } else {
+        if (twoCardsUp || (cardsUp >= 2 && myTurnedBack >= 2)) return;
+        PaintCard(position, pictureName(board[i]));
+        if (solo && cardsUp == 2) SetLabelValue(Label4, LabelValue(Label4) + 1);
+        ++cardsUp;
+        if (cardsUp >= 2) {
+            twoCardsUp = true;
+            cardsUp = 2;
+            oppTurnedBack = 0;
+            myTurnedBack = 0;
+        }
+    }
+    faceDown[i] = !faceDown[i];
+    if (faceDown[i] && showingCount(*this, !solo, false) == 0 && myTurnedBack >= 2) endTurn();
+    pump();
+}
+
+// The replay step of player 2 (or the network opponent): works out from the table what
+// the recorded action did, and repeats it with player 2's score, sound and turn fields.
+void TForm1::Demo2(std::int32_t position) {
+    if (position < 0 || position >= N) return;  // as in Demo: never an index off the board
+    const auto i = static_cast<std::size_t>(position);
+
+    if (hotSeat) ColourPlayers(plat::clRed, plat::clLime);
+
+    auto endTurn = [&] {
+        twoCardsUp = false;
+        oppLastTurnedPicture = 0;
+        clicksBlocked = true;
+        clickBusy = false;
+        cardsUp = 0;
+        myTurnedBack = 0;
+        oppTurnedBack = 0;
+    };
+
+    if (foundByMe[i] || foundByOpponent[i]) {
+        PaintCard(position, "void");
+        foundByOpponent[i] = false;
+        foundByMe[i] = false;
+        faceDown[i] = true;
+        if (showingCount(*this, false, true) == 0 && oppTurnedBack >= 2) endTurn();
+    } else if (board[i] <= 0) {
+        // an empty place: nothing
+    } else if (board[i] == oppLastPicture && position != oppLastPos) {
+        if (twoCardsUp) return;
+        PaintCard(position, pictureName(board[i]));
+        for (std::int32_t q : {position, oppLastPos}) {
+            if (q < 0 || q >= N) continue;
+            const auto k = static_cast<std::size_t>(q);
+            board[k] = 0;
+            foundByMe[k] = false;
+            foundByOpponent[k] = true;
+            faceDown[k] = false;
+        }
+        twoCardsUp = false;
+        cardsUp = 0;
+        const std::int32_t s = LabelValue(Label4) + 1;
+        plat::playSound("yourscore");
+        SetLabelValue(Label4, s);
+        if (s + LabelValue(Label2) == P) {
+            ColourPlayers(plat::clWindowText, plat::clWindowText);
+            oppLastTurnedPicture = 0;
+            Start1->setEnabled(true);
+            enable(animals1, true);
+            enable(birds1, true);
+            Solo1->setEnabled(true);
+            AutomaticClear1->setEnabled(true);
+            Button1->setEnabled(true);
+            clicksBlocked = false;
+            clickBusy = false;
+            cardsUp = 0;
+            twoCardsUp = false;
+        }
+        oppLastPicture = 0;
+        oppLastPos = 0;
+        oppTurnedBack = 0;
+    } else {
+        prevPos = oppLastPos;
+        oppLastPicture = board[i];
+        oppLastPos = position;
+        lastClickedPos = position;
+        if (!faceDown[i]) {
+            // Player 2's covers all count, even of the only open card.
+            PaintCard(position, "card");
+            ++oppTurnedBack;
+            if (oppTurnedBack >= 2) {
+                twoCardsUp = false;
+                oppLastPicture = 0;
+                oppLastPos = 0;
+                oppTurnedBack = 2;
+                myTurnedBack = 0;
+            }
+        } else {
+            if (twoCardsUp || (cardsUp >= 2 && oppTurnedBack >= 2)) return;
+            PaintCard(position, pictureName(board[i]));
+            ++cardsUp;
+            if (cardsUp >= 2) {
+                twoCardsUp = false;
+                cardsUp = 2;
+                oppTurnedBack = 0;
+                myTurnedBack = 0;
+            }
+        }
+        faceDown[i] = !faceDown[i];
+        if (faceDown[i] && showingCount(*this, false, true) == 0 && oppTurnedBack >= 2) endTurn();
+        Button2->setEnabled(true);
+    }
+    pump();
+}
+
+}  // namespace game
