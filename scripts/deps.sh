@@ -3,7 +3,7 @@
 set -euo pipefail
 PACKAGES=(
   g++ cmake ninja-build pkg-config git
-  qt6-base-dev qt6-base-dev-tools libgl-dev libsdl2-dev libgtest-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libsdl2-dev libgtest-dev
   xvfb xdotool x11-utils imagemagick fonts-noto-color-emoji fonts-dejavu-core
   clang libclang-rt-14-dev procps
 )

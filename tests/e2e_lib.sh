@@ -1,0 +1,42 @@
+# Shared by the end-to-end scripts: an Xvfb display of their own, a scratch folder, and
+# cleanup of everything they started. Source it; then call e2e_start_display.
+set -euo pipefail
+E2E_BIN="${ZW_BIN_DIR:?set ZW_BIN_DIR to the build's bin folder}"
+E2E_TMP=$(mktemp -d /tmp/zwe2e.XXXXXX)
+E2E_PIDS=()
+e2e_cleanup() {
+  for p in "${E2E_PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+e2e_start_display() {
+  local n
+  for n in $(seq 0 40); do
+    E2E_DISPLAY=":$(( 200 + ($$ + n * 7) % 700 ))"
+    Xvfb "$E2E_DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    sleep 0.7
+    if DISPLAY="$E2E_DISPLAY" xdotool getdisplaygeometry >/dev/null 2>&1; then
+      export DISPLAY="$E2E_DISPLAY"
+      export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-/tmp}"
+      export SDL_AUDIODRIVER=dummy
+      unset QT_QPA_PLATFORM
+      return 0
+    fi
+  done
+  echo "e2e: could not start Xvfb" >&2
+  return 1
+}
+# e2e_wait_window NAME: prints the id of the first window whose title contains NAME.
+e2e_wait_window() {
+  local id
+  for _ in $(seq 1 100); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  echo "e2e: no window named $1" >&2
+  return 1
+}
+e2e_fail() { echo "FAIL: $*" >&2; exit 1; }

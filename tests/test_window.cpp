@@ -1,0 +1,223 @@
+// The main window as its description lays it out, and the state start-up leaves.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "game/zwiunit1.h"
+#include "platform/dialogs.h"
+#include "platform/resources.h"
+
+using game::TForm1;
+
+namespace {
+
+game::FormOptions quiet() { return game::FormOptions{false, 0, false}; }
+
+struct MenuRow {
+    const char* name;
+    const char* caption;
+    const char* shortcut;
+    bool enabled, checked, autoCheck;
+};
+
+void expectMenu(TForm1& f, const MenuRow& r) {
+    SCOPED_TRACE(r.name);
+    plat::MenuItem* it = f.findMenuItem(r.name);
+    ASSERT_NE(it, nullptr);
+    EXPECT_EQ(it->caption(), r.caption);
+    EXPECT_EQ(it->shortcut(), r.shortcut);
+    EXPECT_EQ(it->enabled(), r.enabled);
+    EXPECT_EQ(it->checked(), r.checked);
+    EXPECT_EQ(it->autoCheck, r.autoCheck);
+}
+
+const MenuRow kCommonMenu[] = {
+    {"OpenChatexe1", "&Open Chatten", "F3", true, false, false},
+    {"Load1", "&Laden", "Ctrl+L", true, false, false},
+    {"Save1", "&Opslaan", "F4", false, false, false},
+    {"Connect1", "&Verbinden...", "Ctrl+V", true, false, false},
+    {"Disconnect1", "Verbinding Ver&breken", "", true, false, false},
+    {"Exit1", "&Afsluiten", "", true, false, false},
+    {"Solo1", "Alleen", "F1", true, false, true},
+    {"AutomaticClear1", "Automatisch Opruimen", "F2", true, true, true},
+    {"Start1", "&Start Nieuw Spel", "Ctrl+S", true, false, false},
+    {"Send1", "Zend", "", false, false, false},
+    {"ShowDemo1", "laat &Demo zien", "Ctrl+D", true, false, false},
+    {"Replay1", "&Terugspelen", "Ctrl+T", false, false, false},
+    {"HallOfFame1", "Beste Spelers", "", true, false, false},
+    {"clicks1", "aantal klikken", "", true, false, false},
+    {"time1", "tijd", "", true, false, false},
+    {"ShowHint1", "Hint", "", true, true, true},
+    {"About1", "&Over Zwirlo", "", true, false, false},
+};
+
+}  // namespace
+
+TEST(Window, Zwirlo60LayoutAndMenus) {
+    TForm1 f(game::zwirlo60Variant(), quiet());
+    EXPECT_EQ(f.clientWidth(), 1121);
+    EXPECT_EQ(f.clientHeight(), 712);
+    EXPECT_EQ(f.caption().rfind("Zwirlo-60: Dieren ", 0), 0u);
+    ASSERT_EQ(f.images.size(), 60u);
+    for (int p : {0, 9, 10, 37, 59}) {
+        SCOPED_TRACE(p);
+        plat::Image* img = f.images[static_cast<std::size_t>(p)];
+        EXPECT_EQ(img->tag, p);
+        EXPECT_EQ(img->left(), 8 + 111 * (p % 10));
+        EXPECT_EQ(img->top(), 8 + 111 * (p / 10));
+        EXPECT_EQ(img->name(), "Image" + std::to_string(p + 1));
+    }
+    struct {
+        plat::Label* l;
+        int left;
+        const char* caption;
+        bool visible;
+    } labels[] = {{f.Label7, 232, "Tijd:", false},  {f.Label5, 311, "0", false},
+                  {f.Label8, 356, "seconden", false}, {f.Label1, 515, "Score:", true},
+                  {f.Label2, 700, "0", true},         {f.Label3, 725, "Tegenspeler:", true},
+                  {f.Label4, 910, "0", true}};
+    for (auto& l : labels) {
+        SCOPED_TRACE(l.caption);
+        EXPECT_EQ(l.l->left(), l.left);
+        EXPECT_EQ(l.l->top(), 681);
+        EXPECT_EQ(l.l->caption(), l.caption);
+        EXPECT_EQ(l.l->visible(), l.visible);
+    }
+    EXPECT_EQ(f.SpeedButton1->left(), 8);
+    EXPECT_EQ(f.BitBtn1->caption(), "Geen Verbinding");
+    EXPECT_EQ(f.BitBtn1->kind(), plat::BitBtn::bkNo);
+    EXPECT_EQ(f.Button1->caption(), "Start Spel");
+    EXPECT_EQ(f.Button1->left(), 156);
+    EXPECT_FALSE(f.Button2->visible());
+    EXPECT_FALSE(f.ListBox1->visible());
+    EXPECT_FALSE(f.ListBox2->visible());
+    EXPECT_EQ(f.ListBox1->left(), 341);
+    EXPECT_EQ(f.ListBox2->width(), 134);
+    for (auto* t : {f.Timer1, f.Timer2, f.Timer3, f.Timer4, f.Timer5}) EXPECT_FALSE(t->enabled());
+    EXPECT_EQ(f.Timer2->interval(), 108);
+    EXPECT_EQ(f.Timer4->interval(), 1000);
+
+    for (const auto& row : kCommonMenu) expectMenu(f, row);
+    expectMenu(f, {"changeinterval1", "Interval Veranderen", "Ctrl+I", true, false, false});
+    expectMenu(f, {"animals1", "dieren", "", true, true, false});
+    expectMenu(f, {"birds1", "europese vogels", "", true, false, false});
+    ASSERT_EQ(f.menus().size(), 3u);
+    EXPECT_EQ(f.menus()[0]->caption(), "&Bestand");
+    EXPECT_EQ(f.menus()[1]->caption(), "&Spelen");
+    EXPECT_EQ(f.menus()[2]->caption(), "&Help");
+    // "Zend" and "&Verbinden..." carry no handler in zwirlo60.
+    EXPECT_FALSE(f.Connect1->onClick);
+    EXPECT_FALSE(f.Send1->onClick);
+}
+
+TEST(Window, Zwirlo3LayoutAndMenus) {
+    TForm1 f(game::zwirlo3Variant(), quiet());
+    EXPECT_EQ(f.clientWidth(), 905);
+    EXPECT_EQ(f.clientHeight(), 707);
+    ASSERT_EQ(f.images.size(), 48u);
+    const int cols[] = {8, 119, 232, 343, 456, 567, 680, 791};
+    const int rows[] = {8, 119, 230, 341, 454, 565};
+    for (int p = 0; p < 48; ++p) {
+        plat::Image* img = f.images[static_cast<std::size_t>(p)];
+        EXPECT_EQ(img->left(), cols[p % 8]) << p;
+        EXPECT_EQ(img->top(), rows[p / 8]) << p;
+    }
+    EXPECT_EQ(f.images[47]->name(), "Image58");
+    EXPECT_EQ(f.Label2->left(), 656);
+    EXPECT_EQ(f.Label4->top(), 676);
+    EXPECT_EQ(f.Button2->left(), 567);
+    EXPECT_EQ(f.ListBox1->left(), 287);
+    EXPECT_EQ(f.ListBox2->width(), 144);
+    for (const auto& row : kCommonMenu) expectMenu(f, row);
+    expectMenu(f, {"changeinterval1", "&Interval Veranderen", "Ctrl+I", true, false, false});
+    EXPECT_EQ(f.findMenuItem("animals1"), nullptr);
+    EXPECT_EQ(f.findMenuItem("birds1"), nullptr);
+    EXPECT_TRUE(f.Connect1->onClick);
+    EXPECT_TRUE(f.Send1->onClick);
+}
+
+TEST(Window, StartUpState) {
+    for (const game::Variant* v : {&game::zwirlo60Variant(), &game::zwirlo3Variant()}) {
+        plat::DialogScript::clear();
+        TForm1 f(*v, quiet());
+        SCOPED_TRACE(v->formName);
+        EXPECT_EQ(ZwiUnit1::Form1, &f);
+        EXPECT_TRUE(plat::DialogScript::messages().empty());
+        EXPECT_EQ(f.delayInterval, 1000);
+        EXPECT_TRUE(f.hofVisible);
+        EXPECT_FALSE(f.closeRequested);
+        EXPECT_FALSE(f.replayRunning);
+        EXPECT_FALSE(f.restartRecording);
+        EXPECT_TRUE(ZwiUnit1::clicksBlocked);
+        EXPECT_FALSE(ZwiUnit1::clickBusy);
+        EXPECT_FALSE(ZwiUnit1::connected);
+        EXPECT_FALSE(ZwiUnit1::sendPending);
+        EXPECT_EQ(f.color(), 0xF0F0F0u);
+        EXPECT_EQ(f.logLength, 0);
+        for (int p = 0; p < f.N; ++p) {
+            EXPECT_EQ(f.board[static_cast<std::size_t>(p)], 0);
+            EXPECT_FALSE(f.faceDown[static_cast<std::size_t>(p)]);
+        }
+        if (!v->zwirlo3) EXPECT_NE(f.pictureLibrary, 0u);
+    }
+    EXPECT_NE(ZwiUnit1::yourScoreWave, nullptr);
+}
+
+TEST(Window, MissingPictureLibraryStopsTheCreateHandler) {
+    plat::DialogScript::clear();
+    ZwiUnit1::clicksBlocked = false;
+    plat::setLibrariesHidden(true);
+    TForm1 f(game::zwirlo60Variant(), quiet());
+    plat::setLibrariesHidden(false);
+    EXPECT_EQ(plat::DialogScript::messages(), std::vector<std::string>{"LoadLibrary mislukt!"});
+    EXPECT_EQ(f.pictureLibrary, 0u);
+    EXPECT_EQ(f.delayInterval, 0);
+    EXPECT_FALSE(f.hofVisible);
+    EXPECT_FALSE(ZwiUnit1::clicksBlocked);
+    EXPECT_FALSE(f.FileListenItem->checked());
+    EXPECT_EQ(f.color(), plat::clBtnFace);
+    // Cards drawn from module 0 show nothing.
+    f.PaintCard(3, "card");
+    EXPECT_EQ(f.images[3]->width(), 0);
+    EXPECT_EQ(f.images[3]->height(), 0);
+}
+
+TEST(Window, ClickOnWindowOrListHidesBothLists) {
+    TForm1 f(game::zwirlo60Variant(), quiet());
+    for (plat::Handler click : {f.onClick, f.ListBox1->onClick, f.ListBox2->onClick}) {
+        f.ListBox1->setVisible(true);
+        f.ListBox2->setVisible(true);
+        ASSERT_TRUE(click);
+        click();
+        EXPECT_FALSE(f.ListBox1->visible());
+        EXPECT_FALSE(f.ListBox2->visible());
+    }
+}
+
+TEST(Window, AboutBoxPerProgram) {
+    game::TAboutBox a(game::zwirlo60Variant());
+    EXPECT_EQ(a.caption(), "Over dit spel");
+    EXPECT_EQ(a.clientWidth(), 298);
+    EXPECT_EQ(a.ProductName->caption(), "Zwirlo-60: Dieren");
+    EXPECT_EQ(a.Version->caption(), "Versie 14.15.2.2");
+    EXPECT_EQ(a.OKButton->caption(), "OK");
+    EXPECT_EQ(a.OKButton->modalResult, 1);
+    game::TAboutBox b(game::zwirlo3Variant());
+    EXPECT_EQ(b.ProductName->caption(), "Zwirlo: Grieks Alfabet");
+    EXPECT_EQ(b.Version->caption(), "Versie 16.91.2.2");
+}
+
+TEST(Window, DeactivateDropsTheLinkOnlyWhenItRuns) {
+    TForm1 f(game::zwirlo60Variant(), quiet());
+    f.BitBtn1->setKind(plat::BitBtn::bkYes);
+    f.BitBtn1->setCaption("Verbonden");
+    // A message box or input dialog never deactivates the window.
+    plat::showMessage("x");
+    std::string s;
+    plat::inputQuery("a", "b", s);
+    EXPECT_EQ(f.BitBtn1->caption(), "Verbonden");
+    // When it does run, with the server off, the indicator goes back to "Geen Verbinding".
+    f.FormDeactivate();
+    EXPECT_EQ(f.BitBtn1->caption(), "Geen Verbinding");
+    EXPECT_EQ(f.BitBtn1->kind(), plat::BitBtn::bkNo);
+}
