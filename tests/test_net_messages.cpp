@@ -1,0 +1,225 @@
+// Peer lines, framing and the outbox, without a socket.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "network/messages.h"
+#include "network/outbox.h"
+
+using namespace network;
+
+namespace {
+
+std::string bytes(std::initializer_list<int> codes) {
+    std::string s;
+    for (int c : codes) s += static_cast<char>(c);
+    return s;
+}
+
+// Every line fed through the splitter in pieces of the given sizes.
+std::vector<std::string> split(const std::string& stream, std::size_t piece) {
+    LineSplitter s;
+    std::vector<std::string> out;
+    std::string line;
+    for (std::size_t i = 0; i < stream.size(); i += piece) {
+        s.feed(std::string_view(stream).substr(i, piece));
+        while (s.next(line)) out.push_back(line);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(NetMessages, BuildersMatchTheWireFormat) {
+    std::array<std::int32_t, 60> board{};
+    for (int p = 0; p < 60; ++p) board[p] = p + 1;
+    board[5] = 0;
+    std::string b = BoardMessage(board.data(), 60);
+    ASSERT_EQ(b.size(), 60u);
+    EXPECT_EQ(b[0], '!');
+    EXPECT_EQ(b[59], '\\');
+    EXPECT_EQ(b[5], ' ');
+    EXPECT_EQ(BoardMessage(board.data(), 48).size(), 48u);
+
+    EXPECT_EQ(ClickMessage(0, 'o'), " o");
+    EXPECT_EQ(ClickMessage(59, 'd'), "[d");
+    EXPECT_EQ(ClickMessage(47, 'z'), "Oz");
+
+    // Receiver's score first, raw: 7 and 12 -> "?" 7 12; 0 travels as byte 0.
+    EXPECT_EQ(GameMessage(7, 12), bytes({'?', 7, 12}));
+    EXPECT_EQ(GameMessage(0, 0), bytes({'?', 0, 0}));
+    EXPECT_EQ(GameMessage(9, 12), bytes({'?', 9, 12}));
+}
+
+TEST(NetMessages, EveryScoreSurvivesTheFraming) {
+    for (int a = 0; a <= 30; ++a) {
+        for (int b = 0; b <= 30; ++b) {
+            std::string line = GameMessage(a, b);
+            ASSERT_EQ(line.size(), 3u);
+            if (a != 10 && a != 13) EXPECT_EQ(static_cast<unsigned char>(line[1]), a);
+            if (b != 10 && b != 13) EXPECT_EQ(static_cast<unsigned char>(line[2]), b);
+            auto lines = split(frame(line), 1);
+            ASSERT_EQ(lines.size(), 1u) << a << " " << b;
+            auto scores = parseGame(lines[0]);
+            ASSERT_TRUE(scores) << a << " " << b;
+            EXPECT_EQ(scores->mine, a);
+            EXPECT_EQ(scores->theirs, b);
+        }
+    }
+}
+
+// Every length 0..50 against every first character: the order of the checks matters
+// ('?' of length 3 is a game; '?' at 45 is a board; a 3-byte line without '?' is a click).
+TEST(NetMessages, ClassifiesByLengthThenFirstCharacter) {
+    for (std::size_t len = 0; len <= 50; ++len) {
+        for (int first = 0; first < 256; ++first) {
+            std::string line(len, 'x');
+            if (len > 0) line[0] = static_cast<char>(first);
+            LineKind want = LineKind::Click;
+            if (len == 3 && first == '?') want = LineKind::Game;
+            else if (len >= 45) want = LineKind::Board;
+            ASSERT_EQ(classify(line), want) << len << " " << first;
+        }
+    }
+}
+
+TEST(NetMessages, ParsesOnlyClicksACopySends) {
+    EXPECT_EQ(parseClick(" o", 60)->position, 0);
+    EXPECT_EQ(parseClick("[z", 60)->position, 59);
+    EXPECT_EQ(parseClick("Ob", 48)->letter, 'b');
+    EXPECT_FALSE(parseClick("", 60));
+    EXPECT_FALSE(parseClick(" ", 60));
+    EXPECT_FALSE(parseClick(" ox", 60));       // 3 bytes, not a game line
+    EXPECT_FALSE(parseClick("\\o", 60));       // position 60
+    EXPECT_FALSE(parseClick("Po", 48));        // position 48 in the 48-card game
+    EXPECT_FALSE(parseClick(bytes({31, 'o'}), 60));  // below the board
+    EXPECT_FALSE(parseClick(bytes({200, 'o'}), 60));
+    EXPECT_FALSE(parseClick(" x", 60));
+    EXPECT_FALSE(parseClick(" O", 60));
+    EXPECT_FALSE(parseGame("?a"));
+    EXPECT_FALSE(parseGame("!ab"));
+}
+
+TEST(NetMessages, SplitterCutsAtLfAndDropsOneCr) {
+    std::string stream = "a\r\n" + std::string("b\r\r\n") + "c\n" + "\r\n" + bytes({0, 'x', 0}) +
+                         "\r\n" + "\rd\r\n";
+    std::vector<std::string> want = {"a", "b\r", "c", "", bytes({0, 'x', 0}), "\rd"};
+    for (std::size_t piece : {1u, 2u, 3u, 7u, 1000u}) EXPECT_EQ(split(stream, piece), want);
+
+    LineSplitter s;
+    std::string line;
+    s.feed("abc\r");
+    EXPECT_FALSE(s.next(line));
+    EXPECT_FALSE(s.empty());
+    s.feed("\ndef");
+    ASSERT_TRUE(s.next(line));
+    EXPECT_EQ(line, "abc");
+    EXPECT_EQ(s.buffered(), 3u);
+}
+
+TEST(NetMessages, SplitterRefusesLinesPastTheLimit) {
+    {
+        LineSplitter s;
+        std::string line;
+        s.feed(std::string(kMaxLineBytes, 'a') + "\n");
+        EXPECT_FALSE(s.overflowed());
+        ASSERT_TRUE(s.next(line));
+        EXPECT_EQ(line.size(), kMaxLineBytes);
+    }
+    {
+        LineSplitter s;
+        std::string line;
+        s.feed(std::string(kMaxLineBytes, 'a'));
+        EXPECT_FALSE(s.overflowed());
+        s.feed("b");
+        EXPECT_TRUE(s.overflowed());
+        EXPECT_FALSE(s.next(line));
+    }
+    {
+        LineSplitter s(4);
+        std::string line;
+        s.feed("ok\r\ntoolong\r\n");
+        ASSERT_TRUE(s.next(line));
+        EXPECT_EQ(line, "ok");
+        EXPECT_TRUE(s.overflowed());
+        EXPECT_FALSE(s.next(line));
+    }
+}
+
+TEST(NetOutbox, SendsEveryLineOnceInOrder) {
+    Outbox box;
+    std::atomic<bool> pending{false};
+    int woken = 0;
+    box.onPosted = [&] { ++woken; };
+    std::vector<std::string> sent;
+    auto write = [&](const std::string& l) { sent.push_back(l); };
+
+    EXPECT_FALSE(box.sendOne(write, pending));
+    box.post(" o", pending);
+    box.post("!o", pending);
+    EXPECT_TRUE(pending);
+    EXPECT_EQ(woken, 2);
+    EXPECT_EQ(box.front(), " o");
+    EXPECT_TRUE(box.sendOne(write, pending));
+    EXPECT_TRUE(pending);
+    EXPECT_TRUE(box.sendOne(write, pending));
+    EXPECT_FALSE(pending);
+    EXPECT_FALSE(box.sendOne(write, pending));
+    EXPECT_EQ(sent, (std::vector<std::string>{" o", "!o"}));
+
+    // A failed write keeps the line for the next try.
+    box.post("\"b", pending);
+    EXPECT_THROW(box.sendOne([](const std::string&) { throw 1; }, pending), int);
+    EXPECT_TRUE(pending);
+    EXPECT_EQ(box.size(), 1u);
+    box.clear(pending);
+    EXPECT_FALSE(pending);
+    EXPECT_EQ(box.size(), 0u);
+}
+
+TEST(NetOutbox, BoardDropsOlderLinesButKeepsItsGameLine) {
+    Outbox box;
+    std::atomic<bool> pending{false};
+    std::string board(60, '!');
+    box.post(" o", pending);
+    box.post(board, pending);
+    box.post(GameMessage(3, 4), pending);
+    std::vector<std::string> sent;
+    while (box.sendOne([&](const std::string& l) { sent.push_back(l); }, pending)) {}
+    EXPECT_EQ(sent, (std::vector<std::string>{board, GameMessage(3, 4)}));
+
+    // A board posted while an older line is being written: the older one still goes out
+    // once, and is not removed in place of the board.
+    box.post(" o", pending);
+    sent.clear();
+    box.sendOne([&](const std::string& l) {
+        box.post(board, pending);
+        sent.push_back(l);
+    }, pending);
+    EXPECT_TRUE(pending);
+    EXPECT_EQ(box.front(), board);
+}
+
+// The main thread posts while a network thread sends: each line exactly once, in order,
+// and `pending` never false while a line waits (checked after the writer drains).
+TEST(NetOutbox, PostAndSendFromTwoThreads) {
+    Outbox box;
+    std::atomic<bool> pending{false};
+    std::atomic<bool> done{false};
+    std::vector<std::string> sent;
+    std::thread sender([&] {
+        auto write = [&](const std::string& l) { sent.push_back(l); };
+        while (!done || box.size() > 0) box.sendOne(write, pending);
+    });
+    const int n = 5000;
+    for (int i = 0; i < n; ++i) box.post(std::to_string(i), pending);
+    done = true;
+    sender.join();
+    ASSERT_EQ(sent.size(), static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) ASSERT_EQ(sent[i], std::to_string(i));
+    EXPECT_FALSE(pending);
+}
