@@ -1,0 +1,201 @@
+// The move record, a new game with its deal, and the switch between solo and two-player
+// scores.
+#include <string>
+
+#include "game/deal.h"
+#include "game/zwiunit1.h"
+#include "network/messages.h"
+#include "platform/app.h"
+#include "platform/dialogs.h"
+
+namespace ZwiUnit1 {
+
+void SwapPair(std::int32_t& a, std::int32_t& b) {
+    const std::int32_t t = a;
+    a = b;
+    b = t;
+}
+
+}  // namespace ZwiUnit1
+
+namespace game {
+
+namespace {
+
+using ZwiUnit1::clickBusy;
+using ZwiUnit1::clicksBlocked;
+
+// Hot-seat names: 2 to 14 characters, taken as typed. A rejected name comes back in the
+// edit field; Cancel keeps whatever the label showed.
+void askName(const std::string& prompt, plat::Label* label) {
+    std::string text;
+    while (plat::inputQuery("Wat is je naam?", prompt, text)) {
+        if (text.size() >= 2 && text.size() <= 14) {
+            label->setCaption(text + ":");
+            return;
+        }
+    }
+}
+
+void enable(plat::MenuItem* item, bool on) {
+    if (item) item->setEnabled(on);  // zwirlo3 has no card-set items
+}
+
+// Whether an entry of `size` integers fits at the cursor. When it does not, recording stops
+// and the game goes on: the cursor is parked at the end, so no later entry fits either until
+// the record is emptied, and the record keeps the beginning of the game in whole entries.
+bool makeRoom(std::int32_t& logPos, std::int32_t size) {
+    if (logPos >= 0 && logPos + size <= kLogSize) return true;
+    logPos = kLogSize;
+    return false;
+}
+
+}  // namespace
+
+void TForm1::LogMove(std::int32_t code, std::int32_t position) {
+    if (makeRoom(logPos, 2)) {
+        moveLog[logPos++] = code;
+        moveLog[logPos++] = position;
+        // An entry written after a replay stopped part-way continues the game from the
+        // replayed position, so the old entries beyond it no longer belong to the record.
+        logLength = logPos;
+    }
+    Save1->setEnabled(true);
+}
+
+void TForm1::LogMove(std::int32_t code, std::int32_t first, std::int32_t second) {
+    if (!makeRoom(logPos, 3)) return;
+    moveLog[logPos++] = code;
+    moveLog[logPos++] = first;
+    moveLog[logPos++] = second;
+    logLength = logPos;
+}
+
+void TForm1::RestartRecordingStep() {
+    if (!restartRecording) return;
+    restartRecording = false;
+    logPos = 0;
+    logLength = 0;
+    startScoreMe = LabelValue(Label2);
+    startScoreOpp = LabelValue(Label4);
+}
+
+std::int32_t TForm1::Draw(std::int32_t n) {
+    const std::uint32_t counter = dealClock ? dealClock->counter() : plat::performanceCounter();
+    return drawFromCounter(counter, n);
+}
+
+void TForm1::Deal(bool demonstration) {
+    DealTarget target{
+        std::span<std::int32_t>(dealPool.data(), static_cast<std::size_t>(N) + 1),
+        std::span<std::int32_t>(dealChosen.data(), static_cast<std::size_t>(P) + 1),
+        std::span<std::int32_t>(board.data(), static_cast<std::size_t>(N)),
+        std::span<bool>(faceDown.data(), static_cast<std::size_t>(N)),
+        demonstration ? std::span<std::int32_t>()
+                      : std::span<std::int32_t>(startBoard.data(), static_cast<std::size_t>(N)),
+    };
+    dealCards(N, P, target, [this](std::int32_t n) { return Draw(n); });
+}
+
+void TForm1::Start1Click() {
+    const bool solo = Solo1->checked();
+
+    playerOneToMove = true;
+    hotSeat = false;
+
+    if (!solo && !ZwiUnit1::connected) {
+        ColourPlayers(plat::clLime, plat::clRed);
+        playerOneToMove = true;
+        hotSeat = true;
+        askName("Naam speler 1 (max 14 tekens) :", Label1);
+        askName("Naam speler 2 (max 14 tekens) :", Label3);
+    }
+
+    if (!hotSeat) {
+        for (plat::Label* l : {Label1, Label2, Label3, Label4}) l->setFontColor(plat::clWindowText);
+        Label1->setCaption("Score:");
+        Label3->setCaption(solo ? "Klikken:" : "Tegenspeler:");
+    }
+
+    savedScores = {0, 0, 0, 0};
+
+    if (solo) {
+        AutomaticClear1->setEnabled(true);
+        Timer5->setEnabled(true);
+    } else {
+        // Fixed for the whole two-player game.
+        AutomaticClear1->setEnabled(false);
+    }
+
+    // A cover or clear step still pending is left to fire on the new board.
+    elapsedSeconds = 0;
+    Label5->setCaption("0");
+    ListBox1->setVisible(false);
+    ListBox2->setVisible(false);
+    Timer1->setEnabled(false);
+    Timer2->setEnabled(false);
+    replayRunning = false;
+    Replay1->setCaption("Terugspelen");
+    logPos = 0;
+    logLength = 0;
+    startScoreMe = 0;
+    startScoreOpp = 0;
+    Label2->setCaption("0");
+    Label4->setCaption("0");
+    lastClickedPos = prevPos = myLastPos = myLastPicture = myTurnedBack = 0;
+    oppLastPos = oppLastPicture = oppTurnedBack = cardsUp = oppLastTurnedPicture = 0;
+    ZwiUnit1::twoCardsUp = false;
+
+    Start1->setEnabled(false);
+    enable(animals1, false);
+    enable(birds1, false);
+    Button1->setEnabled(false);
+    ShowDemo1->setEnabled(false);
+    Replay1->setEnabled(false);
+    Send1->setEnabled(true);
+    // zwirlo3 keeps the mode fixed for the game.
+    if (variant.zwirlo3) Solo1->setEnabled(false);
+
+    const plat::Bitmap back = plat::Bitmap::load(pictureModule(), "card");
+    for (int p = 0; p < N; ++p) {
+        faceDown[p] = false;
+        foundByMe[p] = false;
+        foundByOpponent[p] = false;
+        plat::Image* image = images[static_cast<std::size_t>(p)];
+        while (image->canvasLocks() > 0) image->unlockCanvas();
+        PaintCard(p, back);
+        image->setShowHint(false);
+        image->repaint();
+    }
+
+    Deal(false);
+
+    ZwiUnit1::PostToPeer(network::BoardMessage(board.data(), N));
+
+    clicksBlocked = false;
+    Send1->setEnabled(true);
+    clickBusy = false;
+
+    plat::Application::processMessages();
+    Save1->setEnabled(true);
+}
+
+void TForm1::Button1Click() { Start1Click(); }
+
+void TForm1::Solo1Click() {
+    const bool on = Solo1->checked();
+    Label3->setCaption(on ? "Klikken:" : "Tegenspeler:");
+    for (plat::Label* l : {Label5, Label7, Label8}) l->setVisible(on);
+
+    // Show the scores kept for the mode now chosen and keep those of the mode just left.
+    savedScores[2] = LabelValue(Label2);
+    savedScores[3] = LabelValue(Label4);
+    SetLabelValue(Label2, savedScores[0]);
+    SetLabelValue(Label4, savedScores[1]);
+    savedScores[0] = LabelValue(Label2);
+    savedScores[1] = LabelValue(Label4);
+    ZwiUnit1::SwapPair(savedScores[0], savedScores[2]);
+    ZwiUnit1::SwapPair(savedScores[1], savedScores[3]);
+}
+
+}  // namespace game
