@@ -1,0 +1,98 @@
+// Launches each program several times with the start-up probe on and prints the median
+// time to the first shown window and the peak RSS, as ratios to a bare Qt window.
+//   bench_startup [runs]     (offscreen unless QT_QPA_PLATFORM says otherwise)
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct Sample {
+    double ms;
+    long rssKb;
+};
+
+bool runOnce(const std::string& path, const std::string& workDir, Sample& out) {
+    int fds[2];
+    if (pipe(fds) != 0) return false;
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    std::string start = std::to_string(ts.tv_sec * 1000000000LL + ts.tv_nsec);
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(fds[1], 2);
+        close(fds[0]);
+        if (chdir(workDir.c_str()) != 0) _exit(127);
+        setenv("ZW_STARTUP_PROBE", start.c_str(), 1);
+        execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    std::string text;
+    char buf[512];
+    ssize_t n;
+    while ((n = read(fds[0], buf, sizeof buf)) > 0) text.append(buf, static_cast<std::size_t>(n));
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    auto pos = text.find("zw-startup ");
+    if (pos == std::string::npos) {
+        std::fprintf(stderr, "%s reported nothing:\n%s\n", path.c_str(), text.c_str());
+        return false;
+    }
+    long long us = 0;
+    long rss = 0;
+    if (std::sscanf(text.c_str() + pos, "zw-startup shown_us=%lld rss_kb=%ld", &us, &rss) != 2)
+        return false;
+    out = {us / 1000.0, rss};
+    return true;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int runs = argc > 1 ? std::atoi(argv[1]) : 9;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    if (!std::getenv("XDG_RUNTIME_DIR")) setenv("XDG_RUNTIME_DIR", "/tmp", 1);
+    std::string self = argv[0];
+    std::string dir = self.substr(0, self.rfind('/') + 1);
+    std::string bin = dir;  // programs and benchmarks share the output folder
+    char tmpl[] = "/tmp/zwbench.XXXXXX";
+    std::string work = mkdtemp(tmpl);
+    struct Prog {
+        const char* name;
+        std::string path;
+        std::vector<double> ms, rss;
+    } progs[] = {{"bare Qt window", dir + "bench_bare_window", {}, {}},
+                 {"zwirlo60", bin + "zwirlo60", {}, {}},
+                 {"zwirlo3", bin + "zwirlo3", {}, {}}};
+    for (int r = 0; r < runs; ++r)
+        for (auto& p : progs) {
+            Sample s;
+            if (!runOnce(p.path, work, s)) return 1;
+            p.ms.push_back(s.ms);
+            p.rss.push_back(static_cast<double>(s.rssKb));
+        }
+    double bareMs = median(progs[0].ms), bareRss = median(progs[0].rss) / 1024;
+    std::printf("%-16s %10s %8s %10s %10s\n", "program", "shown ms", "x bare", "RSS MB", "+ bare MB");
+    for (auto& p : progs) {
+        double ms = median(p.ms), rss = median(p.rss) / 1024;
+        std::printf("%-16s %10.1f %8.2f %10.1f %10.1f\n", p.name, ms, ms / bareMs, rss, rss - bareRss);
+    }
+    std::printf("targets: start-up within 2x of the bare window, RSS within bare + 15 MB (%d runs, median)\n",
+                runs);
+    std::string cmd = "rm -rf " + work;
+    return std::system(cmd.c_str()) == 0 ? 0 : 1;
+}
