@@ -20,8 +20,8 @@ void messageBeep();
 // Test host. While scripted, no dialog is shown: each input dialog takes the next queued
 // answer (none queued: Cancel), each message box returns at once, and all is recorded.
 struct DialogRecord {
-    enum Kind { Input, Message, Beep } kind;
-    std::string caption;  // input: its caption; message: the application title
+    enum Kind { Input, Message, Beep, Modal } kind;  // Modal: a form's showModal
+    std::string caption;  // input: its caption; message: the application title; modal: the form's
     std::string prompt;   // input: the prompt; message: the text
     std::string initial;  // input: the edit field's text when it opened
 };

@@ -1,0 +1,122 @@
+// The application object: the Qt application, the message pump, the run loop, and the
+// handler guard that turns an escaping exception into the standard error box.
+#include "platform/app.h"
+
+#include <QApplication>
+#include <QThread>
+
+#include <cstdio>
+#include <ctime>
+#include <exception>
+#include <unistd.h>
+
+#include "platform/controls.h"
+#include "platform/dialogs.h"
+#include "platform/qt_internal.h"
+
+namespace plat {
+namespace {
+
+// Never destroyed: tearing Qt down during static destruction crashes, and the process
+// ends right after anyway.
+QApplication* app = nullptr;
+std::string appTitle;
+bool isTerminated = false;
+bool mainFormShown = true;
+// argc must outlive the QApplication, which keeps a reference to it.
+int storedArgc = 0;
+
+}  // namespace
+
+void Application::initialize(int& argc, char** argv) {
+    if (app || QCoreApplication::instance()) return;
+    storedArgc = argc;
+    app = new QApplication(storedArgc, argv);
+    // The program decides when it ends (FormClose ends the process itself).
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+bool Application::initialized() { return QCoreApplication::instance() != nullptr; }
+
+void Application::setTitle(const std::string& title) {
+    appTitle = title;
+    if (QCoreApplication::instance()) QCoreApplication::setApplicationName(toQt(title));
+}
+
+const std::string& Application::title() { return appTitle; }
+
+void Application::processMessages() {
+    if (!QCoreApplication::instance()) return;
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void Application::terminate() {
+    isTerminated = true;
+    if (QCoreApplication::instance()) QCoreApplication::exit(0);
+}
+
+bool Application::terminated() { return isTerminated; }
+
+void Application::setShowMainForm(bool on) { mainFormShown = on; }
+bool Application::showMainForm() { return mainFormShown; }
+
+int Application::run(Form& mainForm) {
+    if (!mainFormShown || isTerminated || !QCoreApplication::instance()) return 0;
+    mainForm.show();
+    return QCoreApplication::exec();
+}
+
+void Application::guarded(const std::function<void()>& fn) {
+    if (!fn) return;
+    try {
+        fn();
+    } catch (const std::exception& e) {
+        showException(e.what());
+    } catch (...) {
+        showException("Unknown error");
+    }
+}
+
+void Application::showException(const std::string& text) {
+    // The box itself must not let anything escape into Qt's event dispatch.
+    try {
+        showMessage(text);
+    } catch (...) {
+        std::fprintf(stderr, "%s\n", text.c_str());
+    }
+}
+
+void Application::exitProcess(int code) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    _exit(code);
+}
+
+bool Application::isMainThread() {
+    auto* core = QCoreApplication::instance();
+    return !core || QThread::currentThread() == core->thread();
+}
+
+std::string exePath() {
+    char buf[4096];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return {};
+    return std::string(buf, static_cast<std::size_t>(n));
+}
+
+std::string exeDir() {
+    std::string p = exePath();
+    auto slash = p.rfind('/');
+    return slash == std::string::npos ? std::string("./") : p.substr(0, slash + 1);
+}
+
+std::uint32_t performanceCounter() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    auto ns = static_cast<std::uint64_t>(ts.tv_sec) * 1000000000ull +
+              static_cast<std::uint64_t>(ts.tv_nsec);
+    return static_cast<std::uint32_t>(ns);
+}
+
+}  // namespace plat

@@ -1,0 +1,734 @@
+// Controls, menus, timers and forms on Qt Widgets. Every event that reaches game code
+// passes through Application::guarded, so an escaping exception becomes the error box.
+#include "platform/controls.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <QVariant>
+
+#include <algorithm>
+
+#include "platform/app.h"
+#include "platform/dialogs.h"
+#include "platform/qt_internal.h"
+#include "platform/resources.h"
+#include "platform/text.h"
+
+namespace plat {
+
+WidgetImpl::~WidgetImpl() { delete widget.data(); }
+
+namespace {
+
+constexpr const char* kImplProperty = "zwImpl";
+
+WidgetImpl* implOf(QWidget* w) {
+    return w ? reinterpret_cast<WidgetImpl*>(w->property(kImplProperty).value<quintptr>())
+             : nullptr;
+}
+
+bool isLeftRelease(QMouseEvent* e, QWidget* w) {
+    return e->button() == Qt::LeftButton && w->rect().contains(e->position().toPoint());
+}
+
+QColor toQColor(Color c, QPalette::ColorRole systemDefault) {
+    if (c == clWindowText) return QApplication::palette().color(QPalette::WindowText);
+    if (c == clBtnFace) return QApplication::palette().color(QPalette::Button);
+    if (c & 0xFF000000u) return QApplication::palette().color(systemDefault);
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+QString resolveFamily(const std::string& family) {
+    QString wanted = QString::fromStdString(family);
+    if (QFontDatabase::hasFamily(wanted)) return wanted;
+    for (const char* f : {"Tahoma", "DejaVu Sans", "Liberation Sans", "Noto Sans"})
+        if (QFontDatabase::hasFamily(QString::fromLatin1(f))) return QString::fromLatin1(f);
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+// Picture of the indicator: a green tick or a red cross.
+QIcon kindGlyph(BitBtn::Kind kind) {
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (kind == BitBtn::bkYes) {
+        p.setPen(QPen(QColor(0, 150, 0), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF({QPointF(2.5, 8.5), QPointF(6.5, 12.5), QPointF(13.5, 3.5)}));
+    } else {
+        p.setPen(QPen(QColor(210, 0, 0), 2.6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+        p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+    }
+    return QIcon(pm);
+}
+
+// Picture of the connect button: two screens joined by a cable.
+QIcon connectGlyph() {
+    QPixmap pm(24, 24);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    auto screen = [&](int x, int y) {
+        p.setPen(QColor(40, 40, 40));
+        p.setBrush(QColor(0, 0, 128));
+        p.drawRect(x, y, 10, 8);
+        p.fillRect(x + 3, y + 9, 5, 2, QColor(128, 128, 128));
+    };
+    screen(1, 2);
+    screen(13, 12);
+    p.setPen(QPen(QColor(200, 0, 0), 2));
+    p.drawLine(6, 13, 6, 18);
+    p.drawLine(6, 18, 12, 18);
+    return QIcon(pm);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- form internals
+
+struct FormImpl : WidgetImpl {
+    Form* form = nullptr;
+    QMainWindow* window = nullptr;
+    QWidget* central = nullptr;
+    QEventLoop* modalLoop = nullptr;
+    int modalResult = 0;
+
+    void endModal(int result) {
+        modalResult = result;
+        if (modalLoop) modalLoop->quit();
+    }
+    // What the close button does: a modal form ends with "cancel"; any form runs onClose.
+    void handleClose() {
+        if (modalLoop) endModal(2);
+        if (form->onClose) {
+            Application::guarded(form->onClose);
+        } else if (!modalLoop && window) {
+            window->hide();
+        }
+    }
+    // Enter answers the form's default button, as a dialog box would.
+    bool pressDefault() {
+        if (!central) return false;
+        for (QPushButton* b : central->findChildren<QPushButton*>()) {
+            if (b->isDefault() && b->isEnabled() && !b->isHidden()) {
+                if (WidgetImpl* w = implOf(b); w && w->control) {
+                    w->control->click();
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+};
+
+namespace {
+
+FormImpl* formImpl(Form& f) { return static_cast<FormImpl*>(f.impl()); }
+
+class FormWindow : public QMainWindow {
+public:
+    explicit FormWindow(FormImpl* d) : d_(d) {}
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        e->ignore();
+        d_->handleClose();
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && d_->pressDefault())
+            return;
+        QMainWindow::keyPressEvent(e);
+    }
+    void changeEvent(QEvent* e) override {
+        QMainWindow::changeEvent(e);
+        if (e->type() == QEvent::ActivationChange && isActiveWindow() && d_->form->onActivate)
+            Application::guarded(d_->form->onActivate);
+    }
+
+private:
+    FormImpl* d_;
+};
+
+class CentralWidget : public QWidget {
+public:
+    explicit CentralWidget(FormImpl* d) : d_(d) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override { e->accept(); }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (isLeftRelease(e, this) && d_->form->onClick) Application::guarded(d_->form->onClick);
+    }
+
+private:
+    FormImpl* d_;
+};
+
+// Mouse handling shared by the controls: a left release inside is a click.
+template <class Base>
+class Clickable : public Base {
+public:
+    using Base::Base;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override { e->accept(); }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (!isLeftRelease(e, this)) return;
+        if (WidgetImpl* d = implOf(this); d && d->control) d->control->click();
+    }
+};
+
+class ImageWidget : public Clickable<QWidget> {
+public:
+    using Clickable::Clickable;
+    QImage image;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (image.isNull()) return;
+        QPainter p(this);
+        p.drawImage(0, 0, image);
+    }
+};
+
+class PanelWidget : public Clickable<QFrame> {
+public:
+    using Clickable::Clickable;
+
+protected:
+    // Raised inside, lowered outside.
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const QPalette& pal = palette();
+        QRect r = rect();
+        auto bevel = [&](QRect box, const QColor& topLeft, const QColor& bottomRight) {
+            p.setPen(topLeft);
+            p.drawLine(box.topLeft(), box.topRight());
+            p.drawLine(box.topLeft(), box.bottomLeft());
+            p.setPen(bottomRight);
+            p.drawLine(box.bottomLeft(), box.bottomRight());
+            p.drawLine(box.topRight(), box.bottomRight());
+        };
+        bevel(r, pal.color(QPalette::Dark), pal.color(QPalette::Light));
+        bevel(r.adjusted(1, 1, -1, -1), pal.color(QPalette::Light), pal.color(QPalette::Dark));
+    }
+};
+
+class ListWidget : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        QListWidget::mouseReleaseEvent(e);
+        if (e->button() != Qt::LeftButton) return;
+        if (WidgetImpl* d = implOf(this); d && d->control) d->control->click();
+    }
+};
+
+std::unique_ptr<WidgetImpl> makeImpl(Form& owner, QWidget* w) {
+    auto impl = std::make_unique<WidgetImpl>();
+    FormImpl* f = formImpl(owner);
+    w->setParent(f->central);
+    w->setProperty(kImplProperty, QVariant::fromValue<quintptr>(reinterpret_cast<quintptr>(impl.get())));
+    w->show();  // a child is visible unless hidden on purpose, as in the window description
+    impl->widget = w;
+    return impl;
+}
+
+template <class W>
+W* widgetAs(const Control& c) {
+    return c.impl() ? static_cast<W*>(c.impl()->widget.data()) : nullptr;
+}
+
+}  // namespace
+
+QString toQtFamily(const std::string& family) { return resolveFamily(family); }
+
+QFont toQtFont(const Font& font) {
+    QFont f(resolveFamily(font.family));
+    if (font.pixelHeight > 0) f.setPixelSize(font.pixelHeight);
+    return f;
+}
+
+// ---------------------------------------------------------------- Control
+
+Control::Control(Form&, const std::string& name, std::unique_ptr<WidgetImpl> impl)
+    : name_(name), impl_(std::move(impl)) {
+    if (impl_) impl_->control = this;
+    if (QWidget* w = impl_ ? impl_->widget.data() : nullptr) w->setObjectName(QString::fromStdString(name));
+}
+
+Control::~Control() = default;
+
+void Control::setBounds(int left, int top, int width, int height) {
+    if (QWidget* w = impl_->widget) {
+        w->setGeometry(left, top, std::max(0, width), std::max(0, height));
+        if (auto* l = dynamic_cast<QLabel*>(w)) l->adjustSize();  // labels size to their text
+    }
+}
+
+int Control::left() const { return impl_->widget ? impl_->widget->x() : 0; }
+int Control::top() const { return impl_->widget ? impl_->widget->y() : 0; }
+int Control::width() const { return impl_->widget ? impl_->widget->width() : 0; }
+int Control::height() const { return impl_->widget ? impl_->widget->height() : 0; }
+
+void Control::setVisible(bool on) {
+    if (impl_->widget) impl_->widget->setVisible(on);
+}
+
+bool Control::visible() const { return impl_->widget && !impl_->widget->isHidden(); }
+
+void Control::setEnabled(bool on) {
+    if (impl_->widget) impl_->widget->setEnabled(on);
+}
+
+bool Control::enabled() const {
+    return impl_->widget && impl_->widget->isEnabledTo(impl_->widget->parentWidget());
+}
+
+void Control::setFont(const Font& font) {
+    if (QWidget* w = impl_->widget) {
+        w->setFont(toQtFont(font));
+        if (auto* l = dynamic_cast<QLabel*>(w)) l->adjustSize();
+    }
+}
+
+void Control::click() {
+    if (!enabled()) return;
+    Application::guarded(onClick);
+    // A button with a modal result closes its modal form with it.
+    auto* b = dynamic_cast<Button*>(this);
+    if (b && b->modalResult != 0 && impl_->widget) {
+        QWidget* top = impl_->widget->window();
+        auto* f = reinterpret_cast<FormImpl*>(top->property(kImplProperty).value<quintptr>());
+        if (f && dynamic_cast<FormWindow*>(top)) f->endModal(b->modalResult);
+    }
+}
+
+// ---------------------------------------------------------------- Label
+
+Label::Label(Form& owner, const std::string& name)
+    : Control(owner, name, makeImpl(owner, new Clickable<QLabel>())) {
+    auto* l = widgetAs<QLabel>(*this);
+    l->setTextFormat(Qt::PlainText);
+    l->setAutoFillBackground(false);
+}
+
+void Label::setCaption(const std::string& text) {
+    caption_ = text;
+    if (auto* l = widgetAs<QLabel>(*this)) {
+        l->setText(toQt(text));
+        l->adjustSize();
+    }
+}
+
+void Label::setFontColor(Color c) {
+    fontColor_ = c;
+    if (auto* l = widgetAs<QLabel>(*this)) {
+        QPalette pal = l->palette();
+        pal.setColor(QPalette::WindowText, toQColor(c, QPalette::WindowText));
+        l->setPalette(pal);
+    }
+}
+
+// ---------------------------------------------------------------- Image
+
+Image::Image(Form& owner, const std::string& name)
+    : Control(owner, name, makeImpl(owner, new ImageWidget())) {}
+
+void Image::setPicture(const Bitmap& bmp) {
+    pictureName_ = bmp.name();
+    auto* w = widgetAs<ImageWidget>(*this);
+    if (!w) return;
+    const QImage* img = bitmapImage(bmp);
+    w->image = img ? *img : QImage();
+    w->resize(w->image.width(), w->image.height());
+    w->update();
+}
+
+void Image::setHint(const std::string& text) {
+    hint_ = text;
+    setShowHint(showHint_);
+}
+
+void Image::setShowHint(bool on) {
+    showHint_ = on;
+    if (auto* w = widgetAs<QWidget>(*this)) w->setToolTip(on ? toQt(hint_) : QString());
+}
+
+void Image::repaint() {
+    if (auto* w = widgetAs<QWidget>(*this)) w->repaint();
+}
+
+// ---------------------------------------------------------------- buttons
+
+namespace {
+
+QPushButton* newPushButton() {
+    auto* b = new QPushButton();
+    b->setAutoDefault(false);
+    return b;
+}
+
+void connectClicked(QAbstractButton* b) {
+    QObject::connect(b, &QAbstractButton::clicked, b, [b] {
+        if (WidgetImpl* d = implOf(b); d && d->control) d->control->click();
+    });
+}
+
+}  // namespace
+
+Button::Button(Form& owner, const std::string& name) : Button(owner, name, makeImpl(owner, newPushButton())) {}
+
+Button::Button(Form& owner, const std::string& name, std::unique_ptr<WidgetImpl> impl)
+    : Control(owner, name, std::move(impl)) {
+    if (auto* b = widgetAs<QPushButton>(*this)) connectClicked(b);
+}
+
+void Button::setCaption(const std::string& text) {
+    caption_ = text;
+    if (auto* b = widgetAs<QPushButton>(*this)) b->setText(toQt(text));
+}
+
+void Button::setDefault(bool on) {
+    if (auto* b = widgetAs<QPushButton>(*this)) b->setDefault(on);
+}
+
+BitBtn::BitBtn(Form& owner, const std::string& name) : Button(owner, name) { setKind(kind_); }
+
+void BitBtn::setKind(Kind k) {
+    kind_ = k;
+    if (auto* b = widgetAs<QPushButton>(*this)) {
+        b->setIcon(kindGlyph(k));
+        b->setIconSize(QSize(16, 16));
+    }
+}
+
+SpeedButton::SpeedButton(Form& owner, const std::string& name)
+    : Control(owner, name, makeImpl(owner, new QToolButton())) {
+    auto* b = widgetAs<QToolButton>(*this);
+    b->setAutoRaise(true);
+    b->setIcon(connectGlyph());
+    b->setIconSize(QSize(24, 24));
+    b->resize(27, 28);
+    connectClicked(b);
+}
+
+Panel::Panel(Form& owner, const std::string& name)
+    : Control(owner, name, makeImpl(owner, new PanelWidget())) {}
+
+// ---------------------------------------------------------------- ListBox
+
+ListBox::ListBox(Form& owner, const std::string& name)
+    : Control(owner, name, makeImpl(owner, new ListWidget())) {
+    auto* l = widgetAs<QListWidget>(*this);
+    l->setSelectionMode(QAbstractItemView::SingleSelection);
+    l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    l->setProperty("zwItemHeight", 0);
+}
+
+void ListBox::setItemHeight(int px) {
+    if (auto* l = widgetAs<QListWidget>(*this)) {
+        l->setProperty("zwItemHeight", px);
+        sync();
+    }
+}
+
+void ListBox::setBorder(bool on) {
+    if (auto* l = widgetAs<QListWidget>(*this)) l->setFrameShape(on ? QFrame::StyledPanel : QFrame::NoFrame);
+}
+
+void ListBox::clear() {
+    items_.clear();
+    sync();
+}
+
+int ListBox::add(const std::string& line) {
+    auto pos = items_.end();
+    if (sorted)
+        pos = std::upper_bound(items_.begin(), items_.end(), line,
+                               [](const std::string& a, const std::string& b) {
+                                   return compareTextIgnoreCase(a, b) < 0;
+                               });
+    int row = static_cast<int>(pos - items_.begin());
+    items_.insert(pos, line);
+    sync();
+    return row;
+}
+
+void ListBox::setItem(int row, const std::string& line) {
+    items_.at(static_cast<std::size_t>(row)) = line;
+    sync();
+}
+
+void ListBox::sync() {
+    auto* l = widgetAs<QListWidget>(*this);
+    if (!l) return;
+    int h = l->property("zwItemHeight").toInt();
+    l->clear();
+    for (const auto& s : items_) {
+        auto* it = new QListWidgetItem(toQt(s), l);
+        if (h > 0) it->setSizeHint(QSize(0, h));
+    }
+}
+
+// ---------------------------------------------------------------- MenuItem
+
+MenuItem::MenuItem(Form& owner, MenuItem* parent, const std::string& name,
+                   const std::string& caption, bool separator)
+    : owner_(owner), parent_(parent), name_(name), caption_(caption), separator_(separator),
+      impl_(std::make_unique<Impl>()) {}
+
+MenuItem::~MenuItem() {
+    children_.clear();
+    delete impl_->menu.data();
+    delete impl_->action.data();
+}
+
+MenuItem& MenuItem::add(const std::string& name, const std::string& caption) {
+    bool sep = caption == "-";
+    if (!impl_->menu) {
+        FormImpl* f = formImpl(owner_);
+        impl_->menu = new QMenu(f->window);
+        if (impl_->action) impl_->action->setMenu(impl_->menu.data());
+    }
+    auto item = std::unique_ptr<MenuItem>(new MenuItem(owner_, this, name, sep ? "" : caption, sep));
+    MenuItem* raw = item.get();
+    if (sep) {
+        raw->impl_->action = impl_->menu->addSeparator();
+    } else {
+        QAction* a = impl_->menu->addAction(toQt(caption));
+        raw->impl_->action = a;
+        QObject::connect(a, &QAction::triggered, a, [raw, a] {
+            a->setChecked(raw->checked_);  // our state, not Qt's toggle, decides
+            raw->click();
+        });
+    }
+    children_.push_back(std::move(item));
+    return *raw;
+}
+
+void MenuItem::addSeparator() { add({}, "-"); }
+
+MenuItem* MenuItem::find(const std::string& name) {
+    if (name_ == name) return this;
+    for (auto& c : children_)
+        if (MenuItem* m = c->find(name)) return m;
+    return nullptr;
+}
+
+void MenuItem::setCaption(const std::string& text) {
+    caption_ = text;
+    if (impl_->action && !separator_) impl_->action->setText(toQt(text));
+}
+
+void MenuItem::setShortcut(const std::string& keys) {
+    shortcut_ = keys;
+    if (impl_->action) impl_->action->setShortcut(QKeySequence(QString::fromStdString(keys)));
+}
+
+void MenuItem::setChecked(bool on) {
+    checked_ = on;
+    if (QAction* a = impl_->action) {
+        a->setCheckable(on);
+        a->setChecked(on);
+    }
+}
+
+void MenuItem::setEnabled(bool on) {
+    enabled_ = on;
+    if (impl_->action) impl_->action->setEnabled(on);
+}
+
+void MenuItem::setVisible(bool on) {
+    visible_ = on;
+    if (impl_->action) impl_->action->setVisible(on);
+}
+
+void MenuItem::click() {
+    if (!enabled_ || separator_) return;
+    if (autoCheck) setChecked(!checked_);
+    Application::guarded(onClick);
+}
+
+// ---------------------------------------------------------------- Timer
+
+struct Timer::Impl {
+    QTimer qtimer;
+    QObject context;  // drops a pending tick when the timer goes away
+    bool tickPending = false;
+};
+
+Timer::Timer(const std::string& name) : name_(name), impl_(std::make_unique<Impl>()) {
+    impl_->qtimer.setTimerType(Qt::PreciseTimer);
+    // The tick is handed on as a posted call, so a handler that pumps messages can meet
+    // its own next tick nested inside it, and at most one tick waits at a time.
+    QObject::connect(&impl_->qtimer, &QTimer::timeout, &impl_->context, [this] {
+        if (impl_->tickPending) return;
+        impl_->tickPending = true;
+        QMetaObject::invokeMethod(
+            &impl_->context,
+            [this] {
+                impl_->tickPending = false;
+                if (enabled_) fire();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+Timer::~Timer() = default;
+
+void Timer::setEnabled(bool on) {
+    if (on == enabled_) return;
+    enabled_ = on;
+    if (on && interval_ > 0)
+        impl_->qtimer.start(interval_);
+    else
+        impl_->qtimer.stop();
+}
+
+void Timer::setInterval(int ms) {
+    if (ms == interval_) return;
+    interval_ = ms;
+    if (enabled_ && ms > 0)
+        impl_->qtimer.start(ms);
+    else
+        impl_->qtimer.stop();
+}
+
+void Timer::fire() { Application::guarded(onTimer); }
+
+// ---------------------------------------------------------------- Form
+
+Form::Form(const std::string& name) : name_(name) {
+    auto d = std::make_unique<FormImpl>();
+    d->form = this;
+    d->window = new FormWindow(d.get());
+    d->window->setObjectName(QString::fromStdString(name));
+    d->window->setProperty(kImplProperty, QVariant::fromValue<quintptr>(reinterpret_cast<quintptr>(d.get())));
+    d->central = new CentralWidget(d.get());
+    d->central->setAutoFillBackground(true);
+    d->window->setCentralWidget(d->central);
+    d->window->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    d->widget = d->window;
+    impl_ = std::move(d);
+    setColor(color_);
+}
+
+Form::~Form() {
+    // Menu actions first, while the window that owns them still exists.
+    menus_.clear();
+    if (auto* d = formImpl(*this); d && d->modalLoop) d->modalLoop->quit();
+}
+
+void Form::setCaption(const std::string& text) {
+    caption_ = text;
+    formImpl(*this)->window->setWindowTitle(toQt(text));
+}
+
+void Form::setClientSize(int width, int height) {
+    FormImpl* d = formImpl(*this);
+    d->central->setFixedSize(std::max(0, width), std::max(0, height));
+    d->window->adjustSize();
+}
+
+int Form::clientWidth() const { return static_cast<FormImpl*>(impl_.get())->central->width(); }
+int Form::clientHeight() const { return static_cast<FormImpl*>(impl_.get())->central->height(); }
+
+void Form::setPosition(int left, int top) { formImpl(*this)->window->move(left, top); }
+
+void Form::setColor(Color c) {
+    color_ = c;
+    QWidget* central = formImpl(*this)->central;
+    QPalette pal = central->palette();
+    pal.setColor(QPalette::Window, toQColor(c, QPalette::Window));
+    central->setPalette(pal);
+}
+
+void Form::setFont(const Font& font) { formImpl(*this)->window->setFont(toQtFont(font)); }
+
+MenuItem& Form::addMenu(const std::string& name, const std::string& caption) {
+    FormImpl* d = formImpl(*this);
+    auto item = std::unique_ptr<MenuItem>(new MenuItem(*this, nullptr, name, caption, false));
+    item->impl_->menu = new QMenu(toQt(caption), d->window);
+    item->impl_->action = d->window->menuBar()->addMenu(item->impl_->menu.data());
+    menus_.push_back(std::move(item));
+    return *menus_.back();
+}
+
+MenuItem* Form::findMenuItem(const std::string& name) {
+    for (auto& m : menus_)
+        if (MenuItem* found = m->find(name)) return found;
+    return nullptr;
+}
+
+void Form::show() { formImpl(*this)->window->show(); }
+void Form::hide() { formImpl(*this)->window->hide(); }
+bool Form::showing() const { return static_cast<FormImpl*>(impl_.get())->window->isVisible(); }
+
+void Form::close() { formImpl(*this)->handleClose(); }
+
+void Form::bringToFront() {
+    QMainWindow* w = formImpl(*this)->window;
+    if (w->isMinimized()) w->showNormal();
+    w->raise();
+    w->activateWindow();
+}
+
+int Form::showModal() {
+    FormImpl* d = formImpl(*this);
+    QMainWindow* w = d->window;
+    if (d->modalLoop) return 2;  // already up
+    w->setWindowModality(Qt::ApplicationModal);
+    w->adjustSize();
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
+        QRect area = s->availableGeometry();
+        w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
+    }
+    d->modalResult = 0;
+    QEventLoop loop;
+    d->modalLoop = &loop;
+    w->show();
+    w->raise();
+    w->activateWindow();
+    if (DialogScript::enabled()) {
+        // Tests never wait for a person: the box is answered as Enter would answer it.
+        DialogScript::shown().push_back({DialogRecord::Modal, caption_, {}, {}});
+        Application::processMessages();
+        if (d->modalResult == 0 && !d->pressDefault()) d->modalResult = 2;
+        if (d->modalResult == 0) d->modalResult = 2;
+    } else {
+        loop.exec();
+    }
+    d->modalLoop = nullptr;
+    w->hide();
+    w->setWindowModality(Qt::NonModal);
+    return d->modalResult == 0 ? 2 : d->modalResult;
+}
+
+bool Form::saveScreenshot(const std::string& path) {
+    QMainWindow* w = formImpl(*this)->window;
+    return w->grab().save(QString::fromLocal8Bit(path.c_str()), "PNG");
+}
+
+}  // namespace plat

@@ -1,0 +1,105 @@
+// The modal dialogs and the test host that scripts and records them.
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/app.h"
+#include "platform/qt_internal.h"
+#include "platform/sound.h"
+
+namespace plat {
+namespace {
+
+bool scripted = false;
+std::deque<std::pair<bool, std::string>> answers;
+std::vector<DialogRecord> records;
+
+}  // namespace
+
+bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+    if (scripted) {
+        records.push_back({DialogRecord::Input, caption, prompt, value});
+        if (answers.empty()) return false;
+        auto [ok, text] = answers.front();
+        answers.pop_front();
+        if (ok) value = text;
+        return ok;
+    }
+    if (!Application::initialized()) return false;
+
+    QDialog dlg(QApplication::activeWindow());
+    dlg.setWindowTitle(toQt(caption));
+    dlg.setWindowFlags(dlg.windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    auto* layout = new QVBoxLayout(&dlg);
+    auto* label = new QLabel(toQt(prompt), &dlg);
+    auto* edit = new QLineEdit(toQt(value), &dlg);
+    edit->selectAll();
+    label->setBuddy(edit);
+    auto* buttons = new QDialogButtonBox(&dlg);
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("Annuleren"), QDialogButtonBox::RejectRole);
+    ok->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+    layout->addWidget(label);
+    layout->addWidget(edit);
+    layout->addWidget(buttons);
+    dlg.setMinimumWidth(260);
+    edit->setFocus();
+    if (dlg.exec() != QDialog::Accepted) return false;
+    value = fromQt(edit->text());
+    return true;
+}
+
+void showMessage(const std::string& text) {
+    if (scripted) {
+        records.push_back({DialogRecord::Message, Application::title(), text, {}});
+        return;
+    }
+    if (!Application::initialized()) {
+        std::fprintf(stderr, "%s\n", text.c_str());
+        return;
+    }
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(toQt(Application::title()));
+    box.setText(toQt(text));
+    box.setTextFormat(Qt::PlainText);
+    box.setIcon(QMessageBox::NoIcon);
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+}
+
+void messageBeep() {
+    if (scripted) records.push_back({DialogRecord::Beep, {}, {}, {}});
+    playDefaultSound();
+}
+
+void DialogScript::enable(bool on) { scripted = on; }
+bool DialogScript::enabled() { return scripted; }
+
+void DialogScript::answer(bool ok, const std::string& text) { answers.emplace_back(ok, text); }
+
+std::vector<DialogRecord>& DialogScript::shown() { return records; }
+
+std::vector<std::string> DialogScript::messages() {
+    std::vector<std::string> out;
+    for (const auto& r : records)
+        if (r.kind == DialogRecord::Message) out.push_back(r.prompt);
+    return out;
+}
+
+void DialogScript::clear() {
+    answers.clear();
+    records.clear();
+}
+
+}  // namespace plat

@@ -1,0 +1,41 @@
+#pragma once
+// Toolkit side of the platform controls. Private to platform/: game code never sees it.
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <string>
+
+#include "platform/controls.h"
+
+class QAction;
+class QMenu;
+class QMainWindow;
+
+namespace plat {
+
+QString toQt(const std::string& cp1252);
+std::string fromQt(const QString& text);
+QFont toQtFont(const Font& font);
+
+// The widget behind a control or form. The widget normally belongs to Qt's parent chain;
+// the QPointer notices when the parent already deleted it.
+struct WidgetImpl {
+    virtual ~WidgetImpl();
+    QPointer<QWidget> widget;
+    Control* control = nullptr;  // back pointer for event delivery (null for forms)
+};
+
+struct MenuItem::Impl {
+    QPointer<QAction> action;
+    QPointer<QMenu> menu;  // created when the item gets children
+};
+
+}  // namespace plat
+
+class QImage;
+namespace plat {
+class Bitmap;
+// The decoded image of a bitmap, or null when it is empty.
+const QImage* bitmapImage(const Bitmap& bmp);
+}  // namespace plat

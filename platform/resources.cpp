@@ -1,0 +1,171 @@
+// Modules and their compiled-in resources: the program itself and the picture libraries
+// loaded at run time; bitmaps decoded once per module and name.
+#include "platform/resources.h"
+
+#include <QImage>
+
+#include <dlfcn.h>
+#include <sys/stat.h>
+
+#include <map>
+#include <mutex>
+#include <tuple>
+#include <vector>
+
+#include "platform/app.h"
+#include "platform/qt_internal.h"
+
+namespace plat {
+
+struct Bitmap::Data {
+    QImage image;
+    int bitsPerPixel = 0;
+};
+
+namespace {
+
+struct Table {
+    const ResourceEntry* entries = nullptr;
+    std::size_t count = 0;
+};
+
+using LookupFn = const ResourceEntry* (*)(std::size_t*);
+
+// Handles are 1 for the program, then 2, 3 ... for libraries in load order.
+std::mutex tablesMutex;
+std::vector<Table> tables(2);              // [0] unused, [1] the program
+std::map<std::string, Module> libraryByPath;
+std::map<std::tuple<Module, std::string>, std::shared_ptr<const Bitmap::Data>> bitmapCache;
+
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalIgnoreCase(const char* a, const std::string& b) {
+    std::size_t i = 0;
+    for (; a[i] && i < b.size(); ++i)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return a[i] == '\0' && i == b.size();
+}
+
+std::string lowerCopy(std::string s) {
+    for (char& c : s) c = lower(c);
+    return s;
+}
+
+bool fileExists(const std::string& path) {
+    struct stat st{};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Where a library would load from; the bare name leaves the search to the dynamic loader.
+std::vector<std::string> candidates(const std::string& base) {
+    std::vector<std::string> out;
+    std::string so = base + ".so";
+    if (base.find('/') != std::string::npos) {
+        out.push_back(so);
+        return out;
+    }
+    if (fileExists(exeDir() + so)) out.push_back(exeDir() + so);
+    if (fileExists("./" + so)) out.push_back("./" + so);
+    out.push_back(so);
+    return out;
+}
+
+int bmpBitsPerPixel(const unsigned char* data, std::size_t size) {
+    // BITMAPFILEHEADER (14 bytes), then the info header whose biBitCount sits at offset 14.
+    if (size < 30 || data[0] != 'B' || data[1] != 'M') return 0;
+    std::uint32_t headerSize = data[14] | data[15] << 8 | data[16] << 16 |
+                               static_cast<std::uint32_t>(data[17]) << 24;
+    if (headerSize == 12) return data[24] | data[25] << 8;  // the old core header
+    return data[28] | data[29] << 8;
+}
+
+}  // namespace
+
+Module programModule() { return 1; }
+
+void registerProgramResources(const ResourceEntry* table, std::size_t count) {
+    std::lock_guard<std::mutex> g(tablesMutex);
+    tables[1] = {table, count};
+    for (auto it = bitmapCache.begin(); it != bitmapCache.end();)
+        it = std::get<0>(it->first) == 1 ? bitmapCache.erase(it) : std::next(it);
+}
+
+Module loadLibrary(const std::string& fileName) {
+    std::string base = fileName;
+    if (base.size() >= 4 && lowerCopy(base.substr(base.size() - 4)) == ".dll")
+        base.resize(base.size() - 4);
+    if (base.empty()) return 0;
+    std::lock_guard<std::mutex> g(tablesMutex);
+    for (const std::string& path : candidates(base)) {
+        void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!handle) continue;
+        // Identify the library by the loader's handle, so two spellings share one module.
+        std::string key = std::to_string(reinterpret_cast<std::uintptr_t>(handle));
+        if (auto it = libraryByPath.find(key); it != libraryByPath.end()) return it->second;
+        auto lookup = reinterpret_cast<LookupFn>(dlsym(handle, "zw_resources"));
+        if (!lookup) continue;  // not one of ours; it stays loaded, harmlessly
+        std::size_t count = 0;
+        const ResourceEntry* entries = lookup(&count);
+        if (!entries) count = 0;
+        tables.push_back({entries, count});
+        Module m = tables.size() - 1;
+        libraryByPath[key] = m;
+        return m;
+    }
+    return 0;
+}
+
+const unsigned char* findResource(Module module, const std::string& type, const std::string& name,
+                                  std::size_t* size) {
+    if (size) *size = 0;
+    Table t;
+    {
+        std::lock_guard<std::mutex> g(tablesMutex);
+        if (module == 0 || module >= tables.size()) return nullptr;
+        t = tables[module];
+    }
+    for (std::size_t i = 0; i < t.count; ++i) {
+        const ResourceEntry& e = t.entries[i];
+        if (e.type && e.name && equalIgnoreCase(e.type, type) && equalIgnoreCase(e.name, name)) {
+            if (size) *size = e.size;
+            return e.data;
+        }
+    }
+    return nullptr;
+}
+
+Bitmap::Bitmap() = default;
+
+Bitmap Bitmap::load(Module module, const std::string& name) {
+    Bitmap b;
+    b.name_ = name;
+    auto key = std::make_tuple(module, lowerCopy(name));
+    {
+        std::lock_guard<std::mutex> g(tablesMutex);
+        if (auto it = bitmapCache.find(key); it != bitmapCache.end()) {
+            b.data_ = it->second;
+            return b;
+        }
+    }
+    std::size_t size = 0;
+    const unsigned char* bytes = findResource(module, "BITMAP", name, &size);
+    if (!bytes || size == 0) return b;
+    auto data = std::make_shared<Data>();
+    data->image = QImage::fromData(bytes, static_cast<int>(size), "BMP");
+    if (data->image.isNull()) return b;
+    data->bitsPerPixel = bmpBitsPerPixel(bytes, size);
+    b.data_ = data;
+    std::lock_guard<std::mutex> g(tablesMutex);
+    bitmapCache[key] = data;
+    return b;
+}
+
+int Bitmap::width() const { return data_ ? data_->image.width() : 0; }
+int Bitmap::height() const { return data_ ? data_->image.height() : 0; }
+int Bitmap::bitsPerPixel() const { return data_ ? data_->bitsPerPixel : 0; }
+
+const QImage* bitmapImage(const Bitmap& bmp) {
+    return bmp.data() ? &bmp.data()->image : nullptr;
+}
+
+}  // namespace plat

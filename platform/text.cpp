@@ -1,0 +1,113 @@
+// Windows-1252 <-> UTF-8, the list boxes' text order, and the integer reader of the
+// class library.
+#include "platform/text.h"
+
+#include <QString>
+
+#include "platform/exception.h"
+#include "platform/qt_internal.h"
+
+namespace plat {
+namespace {
+
+// 0x80..0x9F; the five holes of the code page keep their C1 code points so every byte
+// survives a round trip through Qt.
+constexpr char16_t kHigh[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char32_t toUnicode(unsigned char c) {
+    return (c >= 0x80 && c < 0xA0) ? kHigh[c - 0x80] : c;
+}
+
+char toCp1252(char32_t u) {
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<char>(u);
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == u) return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+void appendUtf8(std::string& out, char32_t u) {
+    if (u < 0x80) {
+        out += static_cast<char>(u);
+    } else if (u < 0x800) {
+        out += static_cast<char>(0xC0 | (u >> 6));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (u >> 12));
+        out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string cp1252ToUtf8(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
+    for (unsigned char c : text) appendUtf8(out, toUnicode(c));
+    return out;
+}
+
+std::string utf8ToCp1252(const std::string& text) {
+    // Qt decodes malformed sequences to U+FFFD, which then becomes '?'.
+    return fromQt(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+QString toQt(const std::string& cp1252) {
+    QString s;
+    s.reserve(static_cast<qsizetype>(cp1252.size()));
+    for (unsigned char c : cp1252) s += QChar(static_cast<char16_t>(toUnicode(c)));
+    return s;
+}
+
+std::string fromQt(const QString& text) {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(text.size()));
+    for (char32_t u : text.toUcs4()) out += toCp1252(u);
+    return out;
+}
+
+int compareTextIgnoreCase(const std::string& a, const std::string& b) {
+    int r = QString::compare(toQt(a), toQt(b), Qt::CaseInsensitive);
+    if (r == 0) r = QString::compare(toQt(a), toQt(b), Qt::CaseSensitive);  // stable order
+    return r < 0 ? -1 : (r > 0 ? 1 : 0);
+}
+
+std::int32_t strToInt(const std::string& text) {
+    auto fail = [&]() -> std::int32_t {
+        throw Exception("'" + text + "' is not a valid integer value");
+    };
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    int base = 10;
+    if (i < text.size() && text[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i == text.size()) return fail();
+    std::int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        int digit;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        else return fail();
+        value = value * base + digit;
+        if (value > 0x80000000LL) return fail();
+    }
+    if (negative) value = -value;
+    if (value > INT32_MAX || value < INT32_MIN) return fail();
+    return static_cast<std::int32_t>(value);
+}
+
+}  // namespace plat
