@@ -23,7 +23,9 @@ Xvfb "$disp" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $game $xvfb 2>/dev/null || true' EXIT
 sleep 1
-XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-/tmp}" DISPLAY="$disp" "$build/bin/$prog" &
+runtime="${XDG_RUNTIME_DIR:-/tmp/zwirlo-runtime-$(id -u)}"
+mkdir -p -m 700 "$runtime"
+XDG_RUNTIME_DIR="$runtime" DISPLAY="$disp" "$build/bin/$prog" &
 game=$!
 sleep 4
 DISPLAY="$disp" import -window root "$shot"

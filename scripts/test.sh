@@ -6,7 +6,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/deps.sh"
 jobs=$(nproc)
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-/tmp}"
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-/tmp/zwirlo-runtime-$(id -u)}"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

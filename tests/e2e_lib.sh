@@ -19,7 +19,8 @@ e2e_start_display() {
     sleep 0.7
     if DISPLAY="$E2E_DISPLAY" xdotool getdisplaygeometry >/dev/null 2>&1; then
       export DISPLAY="$E2E_DISPLAY"
-      export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-/tmp}"
+      export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+      mkdir -p -m 700 "$XDG_RUNTIME_DIR"
       export SDL_AUDIODRIVER=dummy
       unset QT_QPA_PLATFORM
       return 0

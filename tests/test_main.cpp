@@ -14,7 +14,12 @@
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    if (!getenv("XDG_RUNTIME_DIR")) setenv("XDG_RUNTIME_DIR", "/tmp", 1);
+    if (!getenv("XDG_RUNTIME_DIR")) {
+        std::string runtime = "/tmp/zwirlo-runtime-" + std::to_string(getuid());
+        std::filesystem::create_directories(runtime);
+        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    }
     testing::InitGoogleTest(&argc, argv);
     // Each test program works in a folder of its own, so parallel runs never share files.
     auto dir = std::filesystem::temp_directory_path() /
