@@ -5,7 +5,8 @@
 #define ZW_WEAK __attribute__((weak))
 
 namespace ZwiUnit1 {
-ZW_WEAK network::Outbox outbox;
+// outbox lives in network/outbox.cpp: a weak object beside it would be built and
+// destroyed twice.
 ZW_WEAK std::atomic<bool> sendPending{false};
 ZW_WEAK void PostToPeer(const std::string& line) { outbox.post(line, sendPending); }
 ZW_WEAK void SwapPair(std::int32_t& a, std::int32_t& b) { std::swap(a, b); }
