@@ -7,10 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/tcp_lines.h"
+
 namespace network {
 
-// Bytes a line may hold before its LF (a CR before the LF counts too).
-constexpr std::size_t kMaxLineBytes = 16384;
+using plat::kMaxLineBytes;
 // From this length on a line is a board, in both programs.
 constexpr std::size_t kBoardMinLength = 45;
 
@@ -54,25 +55,7 @@ inline std::string frame(std::string_view line) {
     return out;
 }
 
-// Cuts a byte stream into lines fed in arbitrary chunks: a line ends at LF; one CR right
-// before the LF is dropped; every other byte, 0 included, belongs to the line.
-class LineSplitter {
-public:
-    explicit LineSplitter(std::size_t maxLineBytes = kMaxLineBytes) : max_(maxLineBytes) {}
-    void feed(std::string_view bytes);
-    // Takes the next complete line. Returns false when none is complete yet.
-    bool next(std::string& line);
-    // Bytes held (complete lines not yet taken plus a partial one).
-    bool empty() const { return buf_.size() == start_; }
-    std::size_t buffered() const { return buf_.size() - start_; }
-    // The line being collected (or one not yet taken) passed the limit before its LF.
-    bool overflowed() const;
-
-private:
-    std::string buf_;
-    std::size_t start_ = 0;    // first byte not yet taken
-    std::size_t scanned_ = 0;  // bytes from start_ known to hold no LF
-    std::size_t max_;
-};
+// The splitter the sockets use, so the game and the wire cut lines the same way.
+using LineSplitter = plat::LineSplitter;
 
 }  // namespace network

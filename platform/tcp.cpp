@@ -1,41 +1,459 @@
-// Placeholder until the socket layer lands.
+// TCP on POSIX sockets: blocking connections served by a thread each, a poll-based wait
+// that a posted line can cut short (an eventfd per connection), and a connect that keeps
+// the main loop running while it waits.
 #include "platform/tcp.h"
 
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/app.h"
 #include "platform/exception.h"
+#include "platform/tcp_extra.h"
+#include "platform/tcp_lines.h"
 
 namespace plat {
+namespace {
 
-struct TcpConnection::Impl {};
-TcpConnection::TcpConnection(int) {}
-TcpConnection::~TcpConnection() = default;
-void TcpConnection::writeLine(const std::string&) { throw SocketError("not connected"); }
-void TcpConnection::checkForData(int) {}
-bool TcpConnection::inputBufferEmpty() const { return true; }
-std::string TcpConnection::readLine() { throw SocketError("not connected"); }
-bool TcpConnection::connected() const { return false; }
-std::string TcpConnection::localAddress() const { return {}; }
-std::string TcpConnection::peerAddress() const { return {}; }
-void TcpConnection::close() {}
-void TcpConnection::wake() {}
+std::string errorText(int err) {
+    return "Socket Error # " + std::to_string(err) + "\r\n" + std::strerror(err) + ".";
+}
+
+[[noreturn]] void raise(int err) { throw SocketError(errorText(err)); }
+
+std::string dotted(const sockaddr_in& a) {
+    char text[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, &a.sin_addr, text, sizeof text);
+    return text;
+}
+
+std::string sockName(int fd, bool peer) {
+    sockaddr_in a{};
+    socklen_t len = sizeof a;
+    int rc = peer ? getpeername(fd, reinterpret_cast<sockaddr*>(&a), &len)
+                  : getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+    return rc == 0 && a.sin_family == AF_INET ? dotted(a) : std::string();
+}
+
+void signalFd(int fd) {
+    std::uint64_t one = 1;
+    ssize_t n = ::write(fd, &one, sizeof one);
+    (void)n;  // a full counter already wakes the reader
+}
+
+void drainFd(int fd) {
+    std::uint64_t count;
+    ssize_t n = ::read(fd, &count, sizeof count);
+    (void)n;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- connection
+
+struct TcpConnection::Impl {
+    int fd = -1;
+    int wakeFd = -1;
+    std::string local, peer;
+    mutable std::mutex m;  // guards everything below
+    LineSplitter in;
+    bool peerClosed = false;  // the peer ended the stream in order
+    bool broken = false;      // a socket error was raised
+    bool closed = false;      // closed on this side
+
+    // Moves whatever has arrived into the buffer, without waiting. Caller holds m.
+    void takeIn() {
+        char chunk[65536];
+        while (!peerClosed && !closed) {
+            ssize_t n = ::recv(fd, chunk, sizeof chunk, MSG_DONTWAIT);
+            if (n > 0) {
+                in.feed(std::string_view(chunk, static_cast<std::size_t>(n)));
+            } else if (n == 0) {
+                peerClosed = true;
+            } else if (errno == EINTR) {
+                continue;
+            } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                break;
+            } else {
+                broken = true;
+                raise(errno);
+            }
+        }
+    }
+};
+
+TcpConnection::TcpConnection(int fd) : d(new Impl) {
+    d->fd = fd;
+    d->wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    int one = 1;
+    // Lines are a few bytes each and must leave at once.
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    d->local = sockName(fd, false);
+    d->peer = sockName(fd, true);
+}
+
+TcpConnection::~TcpConnection() {
+    if (d->fd >= 0) ::close(d->fd);
+    if (d->wakeFd >= 0) ::close(d->wakeFd);
+}
+
+void TcpConnection::writeLine(const std::string& text) {
+    {
+        std::lock_guard<std::mutex> g(d->m);
+        if (d->closed) throw SocketError("Not Connected");
+    }
+    std::string data = text + "\r\n";
+    std::size_t sent = 0;
+    while (sent < data.size()) {
+        ssize_t n = ::send(d->fd, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int err = errno;
+            std::lock_guard<std::mutex> g(d->m);
+            if (d->closed) throw SocketError("Not Connected");
+            d->broken = true;
+            raise(err);
+        }
+        sent += static_cast<std::size_t>(n);
+    }
+}
+
+void TcpConnection::checkForData(int ms) {
+    {
+        std::lock_guard<std::mutex> g(d->m);
+        if (d->closed || d->broken) return;
+        if (d->peerClosed) return;  // nothing more can arrive
+    }
+    pollfd fds[2] = {{d->fd, POLLIN, 0}, {d->wakeFd, POLLIN, 0}};
+    int rc = ::poll(fds, 2, ms < 0 ? 0 : ms);
+    if (rc > 0 && (fds[1].revents & POLLIN)) drainFd(d->wakeFd);
+    std::lock_guard<std::mutex> g(d->m);
+    if (d->closed) return;
+    d->takeIn();
+}
+
+bool TcpConnection::inputBufferEmpty() const {
+    std::lock_guard<std::mutex> g(d->m);
+    return d->in.empty();
+}
+
+std::string TcpConnection::readLine() {
+    std::string line;
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> g(d->m);
+            if (d->in.next(line)) return line;
+            if (d->in.overflowed()) {
+                d->broken = true;
+                throw SocketError("Max line length exceeded.");
+            }
+            if (d->closed) throw SocketError("Not Connected");
+            if (d->broken) throw SocketError("Not Connected");
+            if (d->peerClosed) throw SocketError("Connection Closed Gracefully.");
+        }
+        // close() shuts the socket down, which ends this wait too.
+        pollfd fd = {d->fd, POLLIN, 0};
+        ::poll(&fd, 1, 200);
+        std::lock_guard<std::mutex> g(d->m);
+        if (!d->closed) d->takeIn();
+    }
+}
+
+bool TcpConnection::connected() const {
+    std::lock_guard<std::mutex> g(d->m);
+    if (d->closed || d->broken) return false;
+    return !d->peerClosed || !d->in.empty();
+}
+
+std::string TcpConnection::localAddress() const { return d->local; }
+std::string TcpConnection::peerAddress() const { return d->peer; }
+
+void TcpConnection::close() {
+    std::lock_guard<std::mutex> g(d->m);
+    if (d->closed) return;
+    d->closed = true;
+    // The descriptor itself stays open until the object dies, so a thread still
+    // using it never meets a reused number; shutting down ends its waits.
+    ::shutdown(d->fd, SHUT_RDWR);
+    signalFd(d->wakeFd);
+}
+
+void TcpConnection::wake() { signalFd(d->wakeFd); }
+
+// ---------------------------------------------------------------- server
 
 struct TcpServer::Impl {
-    bool active = false;
+    std::mutex m;  // guards current and connThread
+    std::atomic<bool> active{false};
+    int listenFd = -1;
+    int stopFd = -1;
+    int bound = 0;
+    std::thread acceptThread;
+    std::thread connThread;
+    std::shared_ptr<TcpConnection> current;  // the one peer, while its thread runs
+
+    void serve(TcpServer& s, const std::shared_ptr<TcpConnection>& conn) {
+        try {
+            if (s.onConnect) s.onConnect(*conn);
+            while (conn->connected()) {
+                if (s.onExecute) s.onExecute(*conn);
+                else conn->checkForData(10);
+            }
+        } catch (...) {
+            // The repetition ends; the disconnect handler still runs.
+        }
+        try {
+            if (s.onDisconnect) s.onDisconnect(*conn);
+        } catch (...) {
+        }
+        conn->close();
+        std::lock_guard<std::mutex> g(m);
+        current.reset();
+    }
+
+    void acceptLoop(TcpServer& s) {
+        for (;;) {
+            pollfd fds[2] = {{listenFd, POLLIN, 0}, {stopFd, POLLIN, 0}};
+            if (::poll(fds, 2, -1) < 0 && errno != EINTR) return;
+            if (fds[1].revents & POLLIN) return;
+            if (!(fds[0].revents & POLLIN)) continue;
+            int fd = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+            if (fd < 0) continue;
+            std::lock_guard<std::mutex> g(m);
+            if (current) {  // one peer at a time: the newcomer is closed unseen
+                ::close(fd);
+                continue;
+            }
+            if (connThread.joinable()) connThread.join();  // already past its handlers
+            current = std::make_shared<TcpConnection>(fd);
+            connThread = std::thread([this, &s, conn = current] { serve(s, conn); });
+        }
+    }
 };
+
 TcpServer::TcpServer() : d(new Impl) {}
-TcpServer::~TcpServer() = default;
-void TcpServer::setActive(bool on) { d->active = on; }
+
+TcpServer::~TcpServer() { setActive(false); }
+
+void TcpServer::setActive(bool on) {
+    if (on) {
+        if (d->active) return;
+        int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) raise(errno);
+        int one = 1;
+        if (reuseAddress) setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_ANY);
+        a.sin_port = htons(static_cast<std::uint16_t>(port));
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) < 0 || ::listen(fd, 4) < 0) {
+            int err = errno;
+            ::close(fd);
+            raise(err);
+        }
+        sockaddr_in b{};
+        socklen_t len = sizeof b;
+        getsockname(fd, reinterpret_cast<sockaddr*>(&b), &len);
+        d->bound = ntohs(b.sin_port);
+        d->listenFd = fd;
+        d->stopFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+        d->active = true;
+        d->acceptThread = std::thread([this] { d->acceptLoop(*this); });
+        return;
+    }
+    if (!d->active) return;
+    d->active = false;
+    signalFd(d->stopFd);
+    d->acceptThread.join();
+    ::close(d->listenFd);
+    ::close(d->stopFd);
+    d->listenFd = d->stopFd = -1;
+    std::thread conn;
+    {
+        std::lock_guard<std::mutex> g(d->m);
+        if (d->current) d->current->close();
+        conn = std::move(d->connThread);
+    }
+    // Its disconnect handler runs meanwhile, on its own thread.
+    if (conn.joinable()) conn.join();
+}
+
 bool TcpServer::active() const { return d->active; }
-int TcpServer::boundPort() const { return port; }
-void TcpServer::wake() {}
 
-struct TcpClient::Impl {};
-TcpClient::TcpClient() {}
-TcpClient::~TcpClient() = default;
-void TcpClient::connect() { throw SocketError("not built yet"); }
-bool TcpClient::connected() { return false; }
-void TcpClient::disconnect() {}
-TcpConnection* TcpClient::connection() { return nullptr; }
+int TcpServer::boundPort() const { return d->active ? d->bound : port; }
 
-void notify(std::function<void()> item) { item(); }
+void TcpServer::wake() {
+    std::lock_guard<std::mutex> g(d->m);
+    if (d->current) d->current->wake();
+}
+
+// ---------------------------------------------------------------- client
+
+namespace {
+
+struct ClientThreads {
+    std::mutex m;
+    std::map<const TcpClient*, std::vector<std::thread>> threads;
+};
+
+ClientThreads& clientThreads() {
+    static auto* t = new ClientThreads;
+    return *t;
+}
+
+// getaddrinfo may take long for a name: it runs aside while the main loop goes on.
+struct Lookup {
+    std::mutex m;
+    bool done = false;
+    int rc = 0;
+    std::vector<sockaddr_in> addresses;
+};
+
+}  // namespace
+
+struct TcpClient::Impl {
+    std::shared_ptr<TcpConnection> conn;
+    // Earlier connections stay alive until the client dies: a thread may still be
+    // finishing with one.
+    std::vector<std::shared_ptr<TcpConnection>> old;
+    bool connecting = false;
+};
+
+TcpClient::TcpClient() : d(new Impl) {}
+
+TcpClient::~TcpClient() {
+    if (d->conn) d->conn->close();
+    std::vector<std::thread> threads;
+    {
+        auto& t = clientThreads();
+        std::lock_guard<std::mutex> g(t.m);
+        auto it = t.threads.find(this);
+        if (it != t.threads.end()) {
+            threads = std::move(it->second);
+            t.threads.erase(it);
+        }
+    }
+    for (auto& th : threads)
+        if (th.joinable()) th.join();
+}
+
+void TcpClient::connect() {
+    if (d->connecting || (d->conn && d->conn->connected())) throw SocketError("Already connected.");
+    d->connecting = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{d->connecting};
+
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::minutes(2);
+    const bool pump = Application::initialized() && Application::isMainThread();
+
+    auto lookup = std::make_shared<Lookup>();
+    std::thread([lookup, host = host, port = port] {
+        addrinfo hints{};
+        hints.ai_family = AF_INET;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* res = nullptr;
+        std::string service = std::to_string(port);
+        int rc = ::getaddrinfo(host.c_str(), service.c_str(), &hints, &res);
+        std::vector<sockaddr_in> found;
+        for (addrinfo* p = res; rc == 0 && p; p = p->ai_next)
+            if (p->ai_family == AF_INET)
+                found.push_back(*reinterpret_cast<const sockaddr_in*>(p->ai_addr));
+        if (res) ::freeaddrinfo(res);
+        std::lock_guard<std::mutex> g(lookup->m);
+        lookup->rc = rc;
+        lookup->addresses = std::move(found);
+        lookup->done = true;
+    }).detach();
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> g(lookup->m);
+            if (lookup->done) break;
+        }
+        if (Clock::now() >= deadline) raise(ETIMEDOUT);
+        if (pump) Application::processMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (lookup->rc != 0)
+        throw SocketError("Socket Error # " + std::to_string(lookup->rc) + "\r\n" +
+                          ::gai_strerror(lookup->rc) + ".");
+    if (lookup->addresses.empty()) raise(EADDRNOTAVAIL);
+
+    int lastError = ECONNREFUSED;
+    int fd = -1;
+    for (const sockaddr_in& a : lookup->addresses) {
+        fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        if (fd < 0) raise(errno);
+        int rc = ::connect(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a);
+        int err = rc == 0 ? 0 : errno;
+        // Wait in short slices so the window keeps answering.
+        while (err == EINPROGRESS || err == EINTR) {
+            if (Clock::now() >= deadline) {
+                ::close(fd);
+                raise(ETIMEDOUT);
+            }
+            pollfd p = {fd, POLLOUT, 0};
+            if (::poll(&p, 1, pump ? 10 : 100) > 0) {
+                socklen_t len = sizeof err;
+                getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &len);
+                break;
+            }
+            if (pump) Application::processMessages();
+        }
+        if (err == 0) break;
+        lastError = err;
+        ::close(fd);
+        fd = -1;
+    }
+    if (fd < 0) raise(lastError);
+    int flags = fcntl(fd, F_GETFL);
+    fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    if (d->conn) d->old.push_back(std::move(d->conn));
+    d->conn = std::make_shared<TcpConnection>(fd);
+    try {
+        if (onConnected) onConnected();
+    } catch (...) {
+        d->conn->close();
+        throw;
+    }
+}
+
+bool TcpClient::connected() {
+    if (!d->conn) return false;
+    if (d->conn->connected()) return true;
+    d->conn->close();  // the peer ended it: our side follows at once
+    return false;
+}
+
+void TcpClient::disconnect() {
+    if (!d->conn) return;
+    bool open = d->conn->connected();
+    d->conn->close();
+    if (open && onDisconnected) onDisconnected();
+}
+
+TcpConnection* TcpClient::connection() { return d->conn.get(); }
+
+void startClientThread(TcpClient& client, std::function<void()> fn) {
+    auto& t = clientThreads();
+    std::lock_guard<std::mutex> g(t.m);
+    t.threads[&client].emplace_back(std::move(fn));
+}
 
 }  // namespace plat
