@@ -1,0 +1,228 @@
+// A click on a card: turning up, covering, pairs, scores, the end of a turn and of the game.
+#include <string>
+
+#include "game/zwiunit1.h"
+#include "network/messages.h"
+#include "platform/app.h"
+#include "platform/sound.h"
+
+namespace game {
+
+namespace {
+
+using ZwiUnit1::clickBusy;
+using ZwiUnit1::clicksBlocked;
+using ZwiUnit1::twoCardsUp;
+
+void addOne(plat::Label* label) { TForm1::SetLabelValue(label, TForm1::LabelValue(label) + 1); }
+
+void pump() { plat::Application::processMessages(); }
+
+}  // namespace
+
+int TForm1::OpenCount() const {
+    int n = 0;
+    for (int p = 0; p < N; ++p) {
+        if (board[p] > 0 && !faceDown[p]) ++n;
+        if (foundByMe[p]) ++n;
+    }
+    return n;
+}
+
+void TForm1::ApplyMoverColours() {
+    if (Solo1->checked()) return;
+    if (playerOneToMove)
+        ColourPlayers(plat::clLime, plat::clRed);
+    else
+        ColourPlayers(plat::clRed, plat::clLime);
+}
+
+void TForm1::Image1Click(plat::Image* sender) {
+    if (clicksBlocked) return;
+    const int p = sender ? sender->tag : 0;
+    if (p < 0 || p >= N) return;  // not a card of this board
+
+    clickBusy = true;
+    RestartRecordingStep();
+
+    const auto code = [this] { return playerOneToMove ? 100 : 200; };
+    const auto solo = [this] { return Solo1->checked(); };
+    const auto autoClear = [this] { return AutomaticClear1->checked(); };
+    plat::Image* image = images[static_cast<std::size_t>(p)];
+
+    // An own found card is taken off the table.
+    if (foundByMe[p]) {
+        PaintCard(p, "void");
+        foundByMe[p] = false;
+        image->setShowHint(false);
+        faceDown[p] = true;
+        LogMove(code(), p);
+        ZwiUnit1::PostToPeer(network::ClickMessage(p, 'z'));
+        if (OpenCount() == 0 && myTurnedBack >= 2) {
+            if (hotSeat && !autoClear()) {
+                playerOneToMove = !playerOneToMove;
+                ApplyMoverColours();
+                clicksBlocked = false;
+            }
+            if (!solo() && !hotSeat) clicksBlocked = true;  // the peer moves next
+            twoCardsUp = false;
+            oppLastTurnedPicture = 0;
+            Send1->setEnabled(true);
+            clickBusy = false;
+            cardsUp = myTurnedBack = oppTurnedBack = 0;
+        }
+        pump();
+        return;
+    }
+
+    if (foundByOpponent[p]) {
+        pump();
+        return;
+    }
+
+    if (board[p] <= 0) {
+        pump();
+        if (solo()) {
+            PaintCard(p, "void");
+            foundByMe[p] = false;
+            faceDown[p] = true;
+            LogMove(code(), p);
+            image->setShowHint(false);
+            pump();
+        }
+        return;
+    }
+
+    if (board[p] == myLastPicture && p != myLastPos) {
+        // A pair needs its first card on show: a card whose turn-up was refused is still
+        // remembered as the last one, but it was never seen.
+        const bool firstShows = myLastPos >= 0 && myLastPos < N && !faceDown[myLastPos];
+        if (twoCardsUp || !firstShows) return;
+        PaintCard(p, "pic" + std::to_string(board[p]));
+        SetCardHint(p);
+        LogMove(code(), p);
+        for (int q : {p, static_cast<int>(myLastPos)}) {
+            board[q] = 0;
+            foundByMe[q] = true;
+            foundByOpponent[q] = false;
+            faceDown[q] = false;
+        }
+        twoCardsUp = false;
+        cardsUp = 0;
+        ZwiUnit1::PostToPeer(network::ClickMessage(p, 'd'));
+        plat::playSound("myscore");
+
+        if (solo()) {
+            addOne(Label4);
+            if (autoClear()) {
+                clicksBlocked = true;
+                Timer4->setEnabled(true);
+            }
+        }
+        if (hotSeat) {
+            addOne(playerOneToMove ? Label2 : Label4);
+            if (autoClear()) {
+                clicksBlocked = true;
+                Timer4->setEnabled(true);
+            }
+        } else {
+            addOne(Label2);
+        }
+
+        const std::int32_t a = LabelValue(Label2);
+        const std::int32_t b = LabelValue(Label4);
+        if ((a + b == P && !solo()) || a == P) {
+            clicksBlocked = false;
+            for (plat::Label* l : {Label1, Label2, Label3, Label4})
+                l->setFontColor(plat::clWindowText);
+            oppLastTurnedPicture = 0;
+            for (plat::MenuItem* item : {Replay1, Start1, animals1, birds1, Solo1, ShowDemo1,
+                                         AutomaticClear1, Send1})
+                if (item) item->setEnabled(true);  // zwirlo3 has no card-set items
+            Button1->setEnabled(true);
+            clickBusy = false;
+            cardsUp = 0;
+            twoCardsUp = false;
+        }
+        if (a == P && b >= P) TopTenEntry();
+        hofVisible = true;
+        if (!solo()) {
+            myLastPicture = 0;
+            myLastPos = 0;
+            myTurnedBack = 0;
+        }
+        pump();
+        return;
+    }
+
+    // Turn a card up or cover it. The last-card fields follow every click, refused or not.
+    prevPos = myLastPos;
+    myLastPicture = board[p];
+    myLastPos = p;
+    lastClickedPos = p;
+
+    if (!faceDown[p]) {
+        if (cardsUp == 1) return;  // the only open card of the turn stays open
+        PaintCard(p, "card");
+        image->setShowHint(false);
+        LogMove(code(), p);
+        if (solo()) addOne(Label4);
+        if (++myTurnedBack >= 2) {
+            twoCardsUp = false;
+            myLastPicture = 0;
+            myLastPos = 0;
+            oppTurnedBack = 0;
+            myTurnedBack = 2;
+        }
+    } else {
+        if (twoCardsUp) return;
+        if (cardsUp >= 2 && myTurnedBack >= 2) {
+            // After a missed try the own found cards must go first.
+            cardsUp = 2;
+            myTurnedBack = 2;
+            return;
+        }
+        PaintCard(p, "pic" + std::to_string(board[p]));
+        SetCardHint(p);
+        if (solo()) addOne(Label4);
+        LogMove(code(), p);
+        if (++cardsUp >= 2) {
+            twoCardsUp = true;
+            cardsUp = 2;
+            oppTurnedBack = 0;
+            myTurnedBack = 0;
+            if (solo() || (hotSeat && autoClear())) {
+                clicksBlocked = true;
+                Timer3->setEnabled(true);
+            }
+        }
+    }
+
+    faceDown[p] = !faceDown[p];
+    const char letter = faceDown[p] ? 'b' : 'o';
+
+    if (faceDown[p] && !solo() && OpenCount() == 0 && myTurnedBack >= 2) {
+        clicksBlocked = true;  // the turn is over
+        twoCardsUp = false;
+        oppLastTurnedPicture = 0;
+        Send1->setEnabled(true);
+        clickBusy = false;
+        cardsUp = myTurnedBack = oppTurnedBack = 0;
+    }
+
+    Button2->setEnabled(true);
+    ZwiUnit1::PostToPeer(network::ClickMessage(p, letter));
+    pump();
+
+    // At one machine the other player takes over; over the network the peer does.
+    if (clicksBlocked && hotSeat && !autoClear()) {
+        playerOneToMove = !playerOneToMove;
+        ApplyMoverColours();
+        clicksBlocked = false;
+        twoCardsUp = false;
+        oppLastTurnedPicture = myTurnedBack = oppTurnedBack = cardsUp = 0;
+        myLastPicture = myLastPos = oppLastPicture = oppLastPos = 0;
+    }
+}
+
+}  // namespace game

@@ -1,0 +1,111 @@
+// The steps that finish a try on their own: covering a missed pair, clearing a found one;
+// the solo clock and the delay they share with the replay.
+#include <string>
+
+#include "game/timerstep.h"
+#include "game/zwiunit1.h"
+#include "platform/app.h"
+#include "platform/dialogs.h"
+#include "platform/text.h"
+
+namespace game {
+
+namespace {
+
+using ZwiUnit1::clicksBlocked;
+
+void pump() { plat::Application::processMessages(); }
+
+// After a pair is covered or cleared the next try starts from nothing.
+void resetTurnAfterPair(TForm1& f) {
+    ZwiUnit1::twoCardsUp = false;
+    f.oppLastTurnedPicture = f.prevPos = f.lastClickedPos = f.cardsUp = 0;
+    f.myTurnedBack = f.oppTurnedBack = f.myLastPos = f.myLastPicture = 0;
+    f.oppLastPos = f.oppLastPicture = 0;
+}
+
+}  // namespace
+
+void TForm1::DrawPlaceLocked(int position, const plat::Bitmap& bmp) {
+    if (position < 0 || position >= N) return;
+    plat::Image* image = images[static_cast<std::size_t>(position)];
+    // Only these steps take the lock, and only on this thread: a holder is either a tick
+    // that runs inside the pump and is done when it returns, or a frame further up this very
+    // call stack, which can only go on once we return. So pump once and then draw anyway;
+    // waiting longer could only hang.
+    if (image->canvasLocks() > 0) pump();
+    image->lockCanvas();
+    struct Release {
+        plat::Image* image;
+        ~Release() { image->unlockCanvas(); }
+    } release{image};
+    PaintCard(position, bmp);
+    image->setShowHint(false);
+    image->repaint();
+    pump();
+}
+
+void TForm1::Timer3Timer() {
+    if (ZwiUnit1::timer3Busy) return;
+    ZwiUnit1::timer3Busy = true;
+    runTick(*Timer3, ZwiUnit1::timer3Busy, clicksBlocked, [this] {
+        if (hotSeat) playerOneToMove = !playerOneToMove;
+        ApplyMoverColours();
+        const plat::Bitmap back = plat::Bitmap::load(pictureModule(), "card");
+        DrawPlaceLocked(prevPos, back);
+        DrawPlaceLocked(lastClickedPos, back);
+        for (int q : {prevPos, lastClickedPos})
+            if (q >= 0 && q < N) faceDown[q] = true;
+        LogMove(400, prevPos, lastClickedPos);
+        resetTurnAfterPair(*this);
+        pump();
+    });
+}
+
+void TForm1::Timer4Timer() {
+    if (ZwiUnit1::timer4Busy) return;
+    ZwiUnit1::timer4Busy = true;
+    runTick(*Timer4, ZwiUnit1::timer4Busy, clicksBlocked, [this] {
+        // The two lowest marked places, searched on the board only.
+        int found[2] = {-1, -1};
+        int count = 0;
+        for (int p = 0; p < N && count < 2; ++p)
+            if (foundByMe[p]) found[count++] = p;
+        // Fewer than two marks: a new game or a load came in between (nothing to do), or at
+        // the end of a game a click took one card already. Whatever is marked is cleared,
+        // and a lone card is recorded twice so the replay clears it too.
+        if (count == 0) return;
+        if (count == 1) found[1] = found[0];
+        for (int q : found) {
+            foundByMe[q] = false;
+            faceDown[q] = true;
+        }
+        const plat::Bitmap empty = plat::Bitmap::load(pictureModule(), "void");
+        DrawPlaceLocked(found[0], empty);
+        if (found[1] != found[0]) DrawPlaceLocked(found[1], empty);
+        LogMove(300, found[0], found[1]);
+        resetTurnAfterPair(*this);
+        pump();
+    });
+}
+
+void TForm1::Timer5Timer() {
+    SetLabelValue(Label5, LabelValue(Label5) + 1);
+    if (LabelValue(Label2) >= P) Timer5->setEnabled(false);
+}
+
+void TForm1::changeinterval1Click() {
+    std::string text = std::to_string(delayInterval);
+    while (plat::inputQuery("Interval Veranderen", "Nieuw interval ?", text)) {
+        // Text that is no number ends the command through the standard error box.
+        const std::int32_t v = plat::strToInt(text);
+        if (v > 0) {
+            delayInterval = v;
+            Timer1->setInterval(v);
+            Timer3->setInterval(v);
+            return;
+        }
+    }
+}
+
+}  // namespace game
