@@ -1,0 +1,273 @@
+// Saving and loading a game through the window: every mode, damaged files, a failed save.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+
+#include "game/savefiles.h"
+#include "platform/exception.h"
+#include "platform/files.h"
+#include "test_replay_support.h"
+
+using replaytest::ModelPlayer;
+using replaytest::Window;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string fileText(const std::string& name) {
+    std::string b;
+    plat::readFile(name, b);
+    return b;
+}
+
+std::vector<std::string> sentLines() {
+    std::vector<std::string> out;
+    while (ZwiUnit1::outbox.sendOne([&](const std::string& l) { out.push_back(l); },
+                                    ZwiUnit1::sendPending)) {
+    }
+    return out;
+}
+
+class SaveGame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const auto& e : fs::directory_iterator(fs::current_path())) fs::remove_all(e.path());
+        plat::DialogScript::clear();
+        ZwiUnit1::connected = false;
+        ZwiUnit1::outbox.clear(ZwiUnit1::sendPending);
+    }
+    void TearDown() override { ZwiUnit1::connected = false; }
+
+    // A two-player table set up by hand: a board with some pairs taken, scores, names.
+    static void twoPlayerTable(game::TForm1& f, int s1, int s2) {
+        for (int p = 0; p < f.N; ++p) {
+            f.startBoard[p] = p / 2 + 1;
+            f.board[p] = p < 2 * (s1 + s2) ? 0 : p / 2 + 1;
+        }
+        f.SetLabelValue(f.Label2, s1);
+        f.SetLabelValue(f.Label4, s2);
+        f.logLength = f.logPos = 4;
+        f.moveLog[0] = 100, f.moveLog[1] = 0, f.moveLog[2] = 200, f.moveLog[3] = 1;
+        f.moveLog[4] = 555;  // the unused slot after the record
+    }
+};
+
+TEST_F(SaveGame, FinishedSoloGameRoundTrip) {
+    Window w(game::zwirlo60Variant());
+    plat::DialogScript::clear();
+    w->Solo1->click();
+    w->Start1Click();
+    ModelPlayer player(*w);
+    player.play(w->P);  // the top-10 dialog is cancelled: an entry with an empty name
+    w->Label5->setCaption("41");
+    const int length = w->logLength;
+    const std::string clicks = w->Label4->caption();
+    w->Save1Click();
+    EXPECT_FALSE(w->Save1->enabled());
+    EXPECT_EQ(fs::file_size("zwi14game.dat"), 264u);
+    EXPECT_EQ(fs::file_size("zwi14repl.dat"), (length + 1) * 4u);
+    EXPECT_EQ(fs::file_size("zwi14play.dat"), 34u);
+
+    Window v(game::zwirlo60Variant());
+    plat::DialogScript::clear();
+    v->images[0]->setPicture(plat::Bitmap::load(v->pictureModule(), "pic7"));
+    v->Load1Click();
+    EXPECT_TRUE(v->Solo1->checked());
+    EXPECT_EQ(v->Label3->caption(), "Klikken:");
+    EXPECT_EQ(v->Label2->caption(), "30");
+    EXPECT_EQ(v->Label4->caption(), clicks);
+    EXPECT_EQ(v->Label5->caption(), "41");
+    EXPECT_TRUE(v->Label5->visible() && v->Label7->visible() && v->Label8->visible());
+    EXPECT_EQ(v->logLength, length);
+    EXPECT_EQ(v->logPos, length);
+    EXPECT_TRUE(v->Replay1->enabled());
+    EXPECT_TRUE(v->Save1->enabled());
+    EXPECT_TRUE(v->Timer5->enabled());
+    EXPECT_TRUE(v->restartRecording);
+    EXPECT_FALSE(ZwiUnit1::clicksBlocked);
+    EXPECT_EQ(v->Label1->fontColor(), plat::clWindowText);
+    for (int p = 0; p < v->N; ++p) EXPECT_EQ(v->board[p], w->startBoard[p]);
+    EXPECT_EQ(v->images[0]->pictureName(), "pic7");  // a finished solo game keeps its display
+    EXPECT_TRUE(plat::DialogScript::messages().empty());
+}
+
+TEST_F(SaveGame, RunningSoloGameKeepsItsRecordUnread) {
+    Window w(game::zwirlo3Variant());
+    plat::DialogScript::clear();
+    w->Solo1->click();
+    w->Start1Click();
+    ModelPlayer player(*w);
+    player.play(10);
+    ASSERT_GT(w->logLength, 0);
+    w->Save1Click();
+    EXPECT_EQ(fs::file_size("zwi16game.dat"), 216u);
+    EXPECT_EQ(fs::file_size("zwi16repl.dat"), (w->logLength + 1) * 4u);
+
+    Window v(game::zwirlo3Variant());
+    plat::DialogScript::clear();
+    v->Load1Click();
+    EXPECT_EQ(v->logLength, 0);
+    EXPECT_FALSE(v->Replay1->enabled());
+    EXPECT_TRUE(v->Timer5->enabled());
+    EXPECT_FALSE(ZwiUnit1::clicksBlocked);
+    EXPECT_EQ(v->Label2->caption(), "10");
+    for (int p = 0; p < v->N; ++p) {
+        EXPECT_EQ(v->board[p], w->board[p]);
+        EXPECT_EQ(v->images[p]->pictureName(), w->board[p] ? "card" : "void") << p;
+        EXPECT_TRUE(v->faceDown[p]);
+    }
+}
+
+TEST_F(SaveGame, HotSeatGameGoesOnWithNamesMoverAndColours) {
+    Window w(game::zwirlo60Variant());
+    plat::DialogScript::clear();
+    twoPlayerTable(*w, 3, 4);
+    w->Label1->setCaption("Annabel:");
+    w->Label3->setCaption("Twintig tekens lang:");  // 20 characters: 15 are kept
+    w->hotSeat = true;
+    w->playerOneToMove = false;
+    w->Save1Click();
+    EXPECT_EQ(fs::file_size("zwi14repl.dat"), 0u);  // unfinished two-player: no record
+
+    Window v(game::zwirlo60Variant());
+    plat::DialogScript::clear();
+    v->Solo1->setChecked(true);
+    v->Load1Click();
+    EXPECT_FALSE(v->Solo1->checked());
+    EXPECT_EQ(plat::DialogScript::messages(),
+              std::vector<std::string>{"Probeer eerst te verbinden & laad dan opnieuw als je "
+                                       "het spel wilt verzenden!"});
+    EXPECT_EQ(v->Label1->caption(), "Annabel:");
+    EXPECT_EQ(v->Label3->caption(), "Twintig tekens ");
+    EXPECT_TRUE(v->hotSeat);
+    EXPECT_FALSE(v->playerOneToMove);
+    EXPECT_FALSE(ZwiUnit1::clicksBlocked);  // hot seat opens the table again
+    EXPECT_EQ(v->Label3->fontColor(), plat::clLime);
+    EXPECT_EQ(v->Label2->fontColor(), plat::clRed);
+    EXPECT_FALSE(v->Send1->enabled());
+    EXPECT_FALSE(v->Timer5->enabled());
+    EXPECT_EQ(v->logLength, 0);
+    EXPECT_EQ(v->images[0]->pictureName(), "void");
+    EXPECT_EQ(v->images[59]->pictureName(), "card");
+}
+
+TEST_F(SaveGame, NetworkedGames) {
+    Window w(game::zwirlo60Variant());
+    plat::DialogScript::clear();
+    twoPlayerTable(*w, 18, 12);  // finished: the starting board is saved, with the record
+    w->Save1Click();
+
+    // Loaded while a peer is connected: sent before the players file is read.
+    ZwiUnit1::connected = true;
+    Window v(game::zwirlo60Variant());
+    plat::DialogScript::clear();
+    v->hotSeat = true;
+    v->Load1Click();
+    EXPECT_FALSE(v->hotSeat);
+    EXPECT_EQ(v->logLength, 4);
+    EXPECT_TRUE(v->Replay1->enabled());
+    EXPECT_TRUE(v->Start1->enabled() && v->animals1->enabled() && v->Button1->enabled());
+    for (int p = 0; p < v->N; ++p) EXPECT_EQ(v->images[p]->pictureName(), "card");
+    const auto lines = sentLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].size(), 60u);
+    EXPECT_EQ(lines[1], std::string("?\x0C\x12"));
+
+    // Unfinished and saved with no peer: it stays blocked after the message.
+    ZwiUnit1::connected = false;
+    twoPlayerTable(*w, 5, 6);
+    w->Save1Click();
+    plat::DialogScript::clear();
+    Window u(game::zwirlo60Variant());
+    plat::DialogScript::clear();
+    ZwiUnit1::clicksBlocked = false;
+    u->Load1Click();
+    EXPECT_EQ(plat::DialogScript::messages().size(), 1u);
+    EXPECT_TRUE(ZwiUnit1::clicksBlocked);
+    EXPECT_FALSE(u->Replay1->enabled());
+    EXPECT_EQ(u->Label1->fontColor(), plat::clRed);  // not to move: player two's turn saved
+}
+
+TEST_F(SaveGame, EmptyGameFileAndLoadDuringReplay) {
+    Window w(game::zwirlo60Variant());
+    plat::DialogScript::clear();
+    plat::writeFileReplacing("zwi14game.dat", "");
+    plat::writeFileReplacing("zwi14play.dat", game::savefiles::encodePlayers({"X:", "Y:", 1, 1}));
+    w->Label2->setCaption("7");
+    w->replayRunning = true;
+    w->Replay1->setCaption("Stop Terugspelen");
+    w->Timer1->setEnabled(true);
+    w->Load1Click();
+    EXPECT_TRUE(plat::DialogScript::messages().empty());
+    EXPECT_EQ(w->Label1->caption(), "Score:");  // the players file is not read
+    EXPECT_EQ(w->Label2->caption(), "7");
+    EXPECT_TRUE(w->Save1->enabled());
+    EXPECT_FALSE(w->Timer1->enabled());
+    EXPECT_TRUE(w->replayRunning);
+    EXPECT_EQ(w->Replay1->caption(), "Stop Terugspelen");
+}
+
+TEST_F(SaveGame, DamagedFilesLoadWithinTheirFields) {
+    using namespace game::savefiles;
+    GameFile g;
+    g.board.assign(60, 5);
+    g.board[0] = 61, g.board[1] = -4;
+    g.score1 = 99, g.score2 = -3;
+    plat::writeFileReplacing("zwi14game.dat", encodeGameFile(g));
+    std::array<std::int32_t, 3000> big{};
+    for (int i = 0; i < 3000; i += 2) big[i] = 100, big[i + 1] = 3;
+    big[11] = 70;  // a position off the board cuts the record there
+    plat::writeFileReplacing("zwi14repl.dat",
+                             std::string(reinterpret_cast<const char*>(big.data()), 12000));
+    std::string players = encodePlayers({"abc", "def", 0, 1});
+    players[0] = static_cast<char>(255);
+    plat::writeFileReplacing("zwi14play.dat", players);
+
+    Window w(game::zwirlo60Variant());
+    plat::DialogScript::clear();
+    w->Load1Click();
+    EXPECT_EQ(w->board[0], 0);
+    EXPECT_EQ(w->board[1], 0);
+    EXPECT_EQ(w->images[0]->pictureName(), "void");
+    EXPECT_EQ(w->Label2->caption(), "30");  // 30 + 0: counts as finished
+    EXPECT_EQ(w->Label4->caption(), "0");
+    EXPECT_EQ(w->logLength, 10);
+    EXPECT_EQ(w->Label1->caption(), std::string("abc\0\0\0\0\0\0\0\0\0\0\0\0", 15));
+}
+
+TEST_F(SaveGame, FailedSaveLeavesTheEarlierSaveWhole) {
+    Window w(game::zwirlo60Variant());
+    plat::DialogScript::clear();
+    twoPlayerTable(*w, 18, 12);
+    w->animals1->setChecked(false);  // the bird set's files
+    w->Save1Click();
+    const std::string game = fileText("zwi15game.dat"), log = fileText("zwi15repl.dat");
+    ASSERT_EQ(game.size(), 264u);
+
+    twoPlayerTable(*w, 1, 2);
+    w->Save1->setEnabled(true);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit tiny = old;
+    tiny.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    w->Save1->click();  // the error reaches the standard error box
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(plat::DialogScript::messages(), std::vector<std::string>{"Disk full"});
+    EXPECT_EQ(fileText("zwi15game.dat"), game);
+    EXPECT_EQ(fileText("zwi15repl.dat"), log);
+    EXPECT_TRUE(w->Save1->enabled());  // can be tried again
+
+    // A folder where the players file belongs: nothing is replaced.
+    fs::remove("zwi15play.dat");
+    fs::create_directory("zwi15play.dat");
+    EXPECT_THROW(w->Save1Click(), plat::InOutError);
+    EXPECT_EQ(fileText("zwi15game.dat"), game);
+    for (const auto& e : fs::directory_iterator(fs::current_path()))
+        EXPECT_EQ(e.path().string().find(".tmp"), std::string::npos);
+}
+
+}  // namespace
