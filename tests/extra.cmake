@@ -1,0 +1,12 @@
+# The instance guard: a small stand-in program for its process tests, and a run of the
+# real zwirlo3 under Xvfb.
+add_executable(instance_probe ${CMAKE_CURRENT_SOURCE_DIR}/instance_probe.cpp)
+target_link_libraries(instance_probe PRIVATE zwgame_all)
+foreach(t test_instance_guard)
+  if(TARGET ${t})
+    add_dependencies(${t} instance_probe)
+  endif()
+endforeach()
+add_test(NAME e2e.instance COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e_instance.sh)
+set_tests_properties(e2e.instance PROPERTIES RESOURCE_LOCK port1200 TIMEOUT 120 LABELS e2e
+  ENVIRONMENT "ZW_BIN_DIR=${CMAKE_BINARY_DIR}/bin")

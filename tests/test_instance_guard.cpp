@@ -1,0 +1,197 @@
+// The guard across real processes: copies of a probe program started from folders of
+// their own, so parallel test runs never share a block.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "instance/sngInstanceControl.h"
+
+extern char** environ;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int patienceMs = 30000;  // only bounds a hang; nothing here is timed
+
+struct Probe {
+    pid_t pid = -1;
+    int out = -1;
+    std::string line;  // the report line
+
+    Probe(const fs::path& exe, std::vector<std::string> args) {
+        int fds[2];
+        EXPECT_EQ(pipe(fds), 0);
+        posix_spawn_file_actions_t fa;
+        posix_spawn_file_actions_init(&fa);
+        posix_spawn_file_actions_adddup2(&fa, fds[1], 1);
+        posix_spawn_file_actions_addclose(&fa, fds[0]);
+        args.insert(args.begin(), exe.string());
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        EXPECT_EQ(posix_spawn(&pid, exe.c_str(), &fa, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&fa);
+        close(fds[1]);
+        out = fds[0];
+        std::string buf;
+        char c;
+        pollfd p{out, POLLIN, 0};
+        while (poll(&p, 1, patienceMs) == 1 && read(out, &c, 1) == 1 && c != '\n') buf += c;
+        line = buf;
+    }
+    ~Probe() {
+        if (pid > 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        close(out);
+    }
+    std::string word(int i) const {
+        std::istringstream in(line);
+        std::string w;
+        for (int k = 0; k <= i; ++k) in >> w;
+        return w;
+    }
+    bool alive() const { return kill(pid, 0) == 0; }
+    // Exit code; -1 when it did not end within the patience.
+    int waitExit() {
+        for (int ms = 0; ms < patienceMs; ms += 10) {
+            int st;
+            if (waitpid(pid, &st, WNOHANG) == pid) {
+                pid = -1;
+                return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return -1;
+    }
+    void killHard() {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        pid = -1;
+    }
+};
+
+class Guard : public testing::Test {
+protected:
+    fs::path root, trace;
+    void SetUp() override {
+        root = fs::canonical(fs::temp_directory_path()) /
+               ("zwinst-" + std::to_string(getpid()) + "-" +
+                testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(root);
+        trace = root / "raised.txt";
+        setenv("ZW_TRACE_RAISE", trace.c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("ZW_TRACE_RAISE");
+        fs::remove_all(root);
+    }
+    fs::path copyProbe(const std::string& folder) {
+        fs::create_directories(root / folder);
+        fs::path to = root / folder / "instance_probe";
+        fs::copy_file(fs::path(ZW_BIN_DIR) / "instance_probe", to);
+        return to;
+    }
+    std::string traced() {
+        for (int ms = 0; ms < patienceMs; ms += 10) {
+            std::ifstream in(trace);
+            std::string s((std::istreambuf_iterator<char>(in)), {});
+            if (!s.empty()) return s;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return "";
+    }
+};
+
+TEST_F(Guard, SecondCopyRaisesTheFirstAndEndsWithoutBeingCounted) {
+    fs::path exe = copyProbe("Pairs Game");
+    Probe first(exe, {"hold"});
+    ASSERT_EQ(first.line, "running " + std::to_string(first.pid) + " 1");
+
+    Probe second(exe, {"hold"});
+    EXPECT_EQ(second.line, "refused " + std::to_string(first.pid) + " 1");
+    EXPECT_EQ(second.waitExit(), 0);
+    EXPECT_EQ(traced(), "raised " + std::to_string(first.pid) + "\n");
+    EXPECT_TRUE(first.alive());
+
+    // The name ignores blanks: the same program one blank away is the same program.
+    Probe third(copyProbe("PairsGame"), {"hold"});
+    EXPECT_EQ(third.word(0), "refused");
+    EXPECT_EQ(third.waitExit(), 0);
+}
+
+TEST_F(Guard, ACopyThatEndedInAnyWayNeverBlocksTheNextStart) {
+    fs::path exe = copyProbe("a");
+    {
+        Probe killed(exe, {"hold"});
+        ASSERT_EQ(killed.word(0), "running");
+        killed.killHard();
+    }
+    {
+        Probe exited(exe, {"exit"});  // ends at once and leaves the count raised
+        ASSERT_EQ(exited.line, "running " + std::to_string(exited.pid) + " 1");
+        EXPECT_EQ(exited.waitExit(), 0);
+    }
+    Probe next(exe, {"hold"});
+    EXPECT_EQ(next.line, "running " + std::to_string(next.pid) + " 1");
+}
+
+TEST_F(Guard, CopiesFromTwoPathsAndDisabledCopiesAllRun) {
+    Probe a(copyProbe("one"), {"hold"}), b(copyProbe("two"), {"hold"});
+    EXPECT_EQ(a.word(0), "running");
+    EXPECT_EQ(b.word(0), "running");
+
+    fs::path exe = copyProbe("off");
+    Probe c(exe, {"hold", "--disabled"}), d(exe, {"hold", "--disabled"});
+    EXPECT_EQ(c.line, "running " + std::to_string(c.pid) + " none");
+    EXPECT_EQ(d.line, "running " + std::to_string(d.pid) + " none");
+}
+
+TEST_F(Guard, OnlyTheDestructorAndTheFinalizationLowerTheCount) {
+    fs::path exe = copyProbe("count");
+    Probe holder(exe, {"hold", "--max", "3"});
+    ASSERT_EQ(holder.word(2), "1");
+    Probe once(exe, {"once", "--max", "3"});
+    EXPECT_EQ(once.word(2), "2");
+    EXPECT_EQ(once.waitExit(), 0);
+    Probe leak(exe, {"leak", "--max", "3"});
+    EXPECT_EQ(leak.word(2), "2");
+    EXPECT_EQ(leak.waitExit(), 0);
+    Probe exited(exe, {"exit", "--max", "3"});
+    EXPECT_EQ(exited.word(2), "2");
+    EXPECT_EQ(exited.waitExit(), 0);
+    // The copy that ended at once is still counted while the holder keeps the block.
+    Probe third(exe, {"hold", "--max", "3"});
+    EXPECT_EQ(third.word(2), "3");
+    Probe refused(exe, {"hold", "--max", "3"});
+    EXPECT_EQ(refused.line, "refused " + std::to_string(third.pid) + " 3");
+}
+
+TEST_F(Guard, ASecondComponentInOneProgramIsRefused) {
+    Probe p(copyProbe("twice"), {"twice"});
+    EXPECT_EQ(p.line, "error Only one copy of this component can be dropped on a form!");
+    EXPECT_EQ(p.waitExit(), 1);
+}
+
+TEST(GuardName, BackslashesAndBlanksAreRemoved) {
+    using instance::TsngInstanceControl;
+    EXPECT_EQ(TsngInstanceControl::MappingName("C:\\Games\\Pairs Game\\pairs.exe"),
+              "C:GamesPairsGamepairs.exe");
+    EXPECT_EQ(TsngInstanceControl::MappingName("/opt/Zw irlo/bin/zwirlo3"), "/opt/Zwirlo/bin/zwirlo3");
+    EXPECT_EQ(TsngInstanceControl::MappingName(" \\ \\"), "");
+}
+
+}  // namespace
