@@ -77,31 +77,6 @@ TEST(SharedBlock, LivesWhileAHandleHoldsIt) {
     plat::closeSharedBlock(c);  // twice: harmless
 }
 
-TEST(SharedBlock, WhatADeadProcessLeftBehindStartsAfresh) {
-    const std::string name = uniqueName("stale");
-    const std::string sys = plat::sharedBlockSystemName(name);
-    // As a SIGKILLed holder leaves it: the object is there, nobody holds it.
-    int fd = shm_open(sys.c_str(), O_RDWR | O_CREAT, 0600);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(write(fd, "\x01\0\0\0\x01\0\0\0", 8), 8);
-    close(fd);
-
-    EXPECT_EQ(plat::openSharedBlock(name), plat::noSharedBlock);
-    EXPECT_FALSE(objectExists(name));  // the stale object is cleared away
-    fd = shm_open(sys.c_str(), O_RDWR | O_CREAT, 0600);
-    ASSERT_EQ(write(fd, "\x01\0\0\0\x01\0\0\0", 8), 8);
-    close(fd);
-
-    bool existed = true;
-    auto h = plat::createSharedBlock(name, 8, existed);
-    ASSERT_NE(h, plat::noSharedBlock);
-    EXPECT_FALSE(existed);
-    auto* v = static_cast<unsigned char*>(plat::mapSharedBlock(h, 8));
-    EXPECT_EQ(std::memcmp(v, "\0\0\0\0\0\0\0\0", 8), 0);
-    plat::unmapSharedBlock(v, 8);
-    plat::closeSharedBlock(h);
-}
-
 TEST(SharedBlock, AnotherUsersBlockIsNotOurs) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root to hand the object to another user";
     const std::string name = uniqueName("foreign");
