@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <ctime>
 #include <exception>
+#include <iostream>
+#include <thread>
 #include <unistd.h>
 
 #include "platform/controls.h"
@@ -23,6 +25,8 @@ QApplication* app = nullptr;
 std::string appTitle;
 bool isTerminated = false;
 bool mainFormShown = true;
+// Recorded before anything else can start a thread.
+const std::thread::id mainThreadId = std::this_thread::get_id();
 // argc must outlive the QApplication, which keeps a reference to it.
 int storedArgc = 0;
 
@@ -49,6 +53,8 @@ void Application::processMessages() {
     if (!QCoreApplication::instance()) return;
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // Timer ticks and handed-over work posted during that pass belong to it as well.
+    QCoreApplication::sendPostedEvents();
 }
 
 void Application::terminate() {
@@ -88,14 +94,17 @@ void Application::showException(const std::string& text) {
 }
 
 void Application::exitProcess(int code) {
+    std::cout.flush();
+    std::cerr.flush();
     std::fflush(stdout);
     std::fflush(stderr);
     _exit(code);
 }
 
 bool Application::isMainThread() {
-    auto* core = QCoreApplication::instance();
-    return !core || QThread::currentThread() == core->thread();
+    if (auto* core = QCoreApplication::instance())
+        return QThread::currentThread() == core->thread();
+    return std::this_thread::get_id() == mainThreadId;
 }
 
 std::string exePath() {

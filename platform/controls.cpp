@@ -27,11 +27,13 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <map>
 
 #include "platform/app.h"
 #include "platform/dialogs.h"
 #include "platform/qt_internal.h"
 #include "platform/resources.h"
+#include "platform/probe.h"
 #include "platform/text.h"
 
 namespace plat {
@@ -460,8 +462,16 @@ void ListBox::setBorder(bool on) {
 
 void ListBox::clear() {
     items_.clear();
-    sync();
+    if (auto* l = widgetAs<QListWidget>(*this)) l->clear();
 }
+
+namespace {
+QListWidgetItem* newRow(QListWidget* l, const std::string& text) {
+    auto* it = new QListWidgetItem(toQt(text));
+    if (int h = l->property("zwItemHeight").toInt(); h > 0) it->setSizeHint(QSize(0, h));
+    return it;
+}
+}  // namespace
 
 int ListBox::add(const std::string& line) {
     auto pos = items_.end();
@@ -472,24 +482,21 @@ int ListBox::add(const std::string& line) {
                                });
     int row = static_cast<int>(pos - items_.begin());
     items_.insert(pos, line);
-    sync();
+    if (auto* l = widgetAs<QListWidget>(*this)) l->insertItem(row, newRow(l, line));
     return row;
 }
 
 void ListBox::setItem(int row, const std::string& line) {
     items_.at(static_cast<std::size_t>(row)) = line;
-    sync();
+    if (auto* l = widgetAs<QListWidget>(*this))
+        if (QListWidgetItem* it = l->item(row)) it->setText(toQt(line));
 }
 
 void ListBox::sync() {
     auto* l = widgetAs<QListWidget>(*this);
     if (!l) return;
-    int h = l->property("zwItemHeight").toInt();
     l->clear();
-    for (const auto& s : items_) {
-        auto* it = new QListWidgetItem(toQt(s), l);
-        if (h > 0) it->setSizeHint(QSize(0, h));
-    }
+    for (const auto& s : items_) l->addItem(newRow(l, s));
 }
 
 // ---------------------------------------------------------------- MenuItem
@@ -575,45 +582,63 @@ void MenuItem::click() {
 
 struct Timer::Impl {
     QTimer qtimer;
-    QObject context;  // drops a pending tick when the timer goes away
-    bool tickPending = false;
+    QObject context;        // drops a pending tick when the timer goes away
+    unsigned run = 0;       // bumped at every start and stop
+    unsigned pending = ~0u; // the run whose tick waits in the queue
 };
 
+namespace {
+// For the test drivers, which see no more of a timer than its public face.
+std::map<const Timer*, const unsigned*> timerRunCounts;
+}  // namespace
+
+unsigned probe::timerRuns(const Timer& timer) {
+    auto it = timerRunCounts.find(&timer);
+    return it == timerRunCounts.end() ? 0 : *it->second;
+}
+
 Timer::Timer(const std::string& name) : name_(name), impl_(std::make_unique<Impl>()) {
+    timerRunCounts[this] = &impl_->run;
     impl_->qtimer.setTimerType(Qt::PreciseTimer);
     // The tick is handed on as a posted call, so a handler that pumps messages can meet
-    // its own next tick nested inside it, and at most one tick waits at a time.
+    // its own next tick nested inside it; at most one tick waits at a time, and a tick
+    // of a run that has since been stopped or restarted is dropped.
     QObject::connect(&impl_->qtimer, &QTimer::timeout, &impl_->context, [this] {
-        if (impl_->tickPending) return;
-        impl_->tickPending = true;
+        unsigned run = impl_->run;
+        if (impl_->pending == run) return;
+        impl_->pending = run;
         QMetaObject::invokeMethod(
             &impl_->context,
-            [this] {
-                impl_->tickPending = false;
-                if (enabled_) fire();
+            [this, run] {
+                if (impl_->pending == run) impl_->pending = ~0u;
+                if (run == impl_->run && enabled_) fire();
             },
             Qt::QueuedConnection);
     });
 }
 
-Timer::~Timer() = default;
+Timer::~Timer() { timerRunCounts.erase(this); }
+
+namespace {
+void restart(QTimer& t, unsigned& run, bool on, int ms) {
+    ++run;
+    if (on && ms > 0)
+        t.start(ms);
+    else
+        t.stop();
+}
+}  // namespace
 
 void Timer::setEnabled(bool on) {
     if (on == enabled_) return;
     enabled_ = on;
-    if (on && interval_ > 0)
-        impl_->qtimer.start(interval_);
-    else
-        impl_->qtimer.stop();
+    restart(impl_->qtimer, impl_->run, on, interval_);
 }
 
 void Timer::setInterval(int ms) {
     if (ms == interval_) return;
     interval_ = ms;
-    if (enabled_ && ms > 0)
-        impl_->qtimer.start(ms);
-    else
-        impl_->qtimer.stop();
+    if (enabled_) restart(impl_->qtimer, impl_->run, true, ms);
 }
 
 void Timer::fire() { Application::guarded(onTimer); }
@@ -699,6 +724,8 @@ int Form::showModal() {
     FormImpl* d = formImpl(*this);
     QMainWindow* w = d->window;
     if (d->modalLoop) return 2;  // already up
+    w->hide();  // modality only changes on a hidden window
+    w->setWindowFlag(Qt::Dialog, true);
     w->setWindowModality(Qt::ApplicationModal);
     w->adjustSize();
     if (QScreen* s = QGuiApplication::primaryScreen()) {

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cstdio>
+
 #include "platform/app.h"
 #include "platform/qt_internal.h"
 #include "platform/sound.h"
@@ -21,9 +23,40 @@ bool scripted = false;
 std::deque<std::pair<bool, std::string>> answers;
 std::vector<DialogRecord> records;
 
+// Dialogs live on the main thread; a call from another thread waits there for its answer.
+template <class F>
+void onMainThread(F&& f) {
+    if (Application::isMainThread() || !QCoreApplication::instance())
+        f();
+    else
+        QMetaObject::invokeMethod(qApp, std::forward<F>(f), Qt::BlockingQueuedConnection);
+}
+
+bool runInputQuery(const std::string& caption, const std::string& prompt, std::string& value);
+void runShowMessage(const std::string& text);
+
 }  // namespace
 
 bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+    bool ok = false;
+    onMainThread([&] { ok = runInputQuery(caption, prompt, value); });
+    return ok;
+}
+
+void showMessage(const std::string& text) {
+    onMainThread([&] { runShowMessage(text); });
+}
+
+void messageBeep() {
+    onMainThread([] {
+        if (scripted) records.push_back({DialogRecord::Beep, {}, {}, {}});
+    });
+    playDefaultSound();
+}
+
+namespace {
+
+bool runInputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
     if (scripted) {
         records.push_back({DialogRecord::Input, caption, prompt, value});
         if (answers.empty()) return false;
@@ -58,7 +91,7 @@ bool inputQuery(const std::string& caption, const std::string& prompt, std::stri
     return true;
 }
 
-void showMessage(const std::string& text) {
+void runShowMessage(const std::string& text) {
     if (scripted) {
         records.push_back({DialogRecord::Message, Application::title(), text, {}});
         return;
@@ -78,10 +111,7 @@ void showMessage(const std::string& text) {
     box.exec();
 }
 
-void messageBeep() {
-    if (scripted) records.push_back({DialogRecord::Beep, {}, {}, {}});
-    playDefaultSound();
-}
+}  // namespace
 
 void DialogScript::enable(bool on) { scripted = on; }
 bool DialogScript::enabled() { return scripted; }

@@ -32,9 +32,11 @@ struct Table {
 using LookupFn = const ResourceEntry* (*)(std::size_t*);
 
 // Handles are 1 for the program, then 2, 3 ... for libraries in load order.
-std::mutex tablesMutex;
+// Recursive: a library's start-up code may itself look up resources.
+std::recursive_mutex tablesMutex;
 std::vector<Table> tables(2);              // [0] unused, [1] the program
 std::map<std::string, Module> libraryByPath;
+bool librariesHidden = false;
 std::map<std::tuple<Module, std::string>, std::shared_ptr<const Bitmap::Data>> bitmapCache;
 
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -84,7 +86,7 @@ int bmpBitsPerPixel(const unsigned char* data, std::size_t size) {
 Module programModule() { return 1; }
 
 void registerProgramResources(const ResourceEntry* table, std::size_t count) {
-    std::lock_guard<std::mutex> g(tablesMutex);
+    std::lock_guard<std::recursive_mutex> g(tablesMutex);
     tables[1] = {table, count};
     for (auto it = bitmapCache.begin(); it != bitmapCache.end();)
         it = std::get<0>(it->first) == 1 ? bitmapCache.erase(it) : std::next(it);
@@ -94,8 +96,8 @@ Module loadLibrary(const std::string& fileName) {
     std::string base = fileName;
     if (base.size() >= 4 && lowerCopy(base.substr(base.size() - 4)) == ".dll")
         base.resize(base.size() - 4);
-    if (base.empty()) return 0;
-    std::lock_guard<std::mutex> g(tablesMutex);
+    std::lock_guard<std::recursive_mutex> g(tablesMutex);
+    if (base.empty() || librariesHidden) return 0;
     for (const std::string& path : candidates(base)) {
         void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (!handle) continue;
@@ -115,12 +117,17 @@ Module loadLibrary(const std::string& fileName) {
     return 0;
 }
 
+void setLibrariesHidden(bool hidden) {
+    std::lock_guard<std::recursive_mutex> g(tablesMutex);
+    librariesHidden = hidden;
+}
+
 const unsigned char* findResource(Module module, const std::string& type, const std::string& name,
                                   std::size_t* size) {
     if (size) *size = 0;
     Table t;
     {
-        std::lock_guard<std::mutex> g(tablesMutex);
+        std::lock_guard<std::recursive_mutex> g(tablesMutex);
         if (module == 0 || module >= tables.size()) return nullptr;
         t = tables[module];
     }
@@ -141,7 +148,7 @@ Bitmap Bitmap::load(Module module, const std::string& name) {
     b.name_ = name;
     auto key = std::make_tuple(module, lowerCopy(name));
     {
-        std::lock_guard<std::mutex> g(tablesMutex);
+        std::lock_guard<std::recursive_mutex> g(tablesMutex);
         if (auto it = bitmapCache.find(key); it != bitmapCache.end()) {
             b.data_ = it->second;
             return b;
@@ -155,7 +162,7 @@ Bitmap Bitmap::load(Module module, const std::string& name) {
     if (data->image.isNull()) return b;
     data->bitsPerPixel = bmpBitsPerPixel(bytes, size);
     b.data_ = data;
-    std::lock_guard<std::mutex> g(tablesMutex);
+    std::lock_guard<std::recursive_mutex> g(tablesMutex);
     bitmapCache[key] = data;
     return b;
 }

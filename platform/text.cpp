@@ -71,10 +71,27 @@ std::string fromQt(const QString& text) {
     return out;
 }
 
+namespace {
+
+// Letters with and without accents sort together ("Émile" beside "Emile"), as a player
+// expects of a name list; the accent only decides between otherwise equal names.
+QString baseLetters(const QString& s) {
+    QString decomposed = s.normalized(QString::NormalizationForm_D);
+    QString out;
+    out.reserve(decomposed.size());
+    for (QChar c : decomposed)
+        if (!c.isMark()) out += c;
+    return out.toCaseFolded();
+}
+
+int sign(int r) { return r < 0 ? -1 : (r > 0 ? 1 : 0); }
+
+}  // namespace
+
 int compareTextIgnoreCase(const std::string& a, const std::string& b) {
-    int r = QString::compare(toQt(a), toQt(b), Qt::CaseInsensitive);
-    if (r == 0) r = QString::compare(toQt(a), toQt(b), Qt::CaseSensitive);  // stable order
-    return r < 0 ? -1 : (r > 0 ? 1 : 0);
+    QString qa = toQt(a), qb = toQt(b);
+    if (int r = QString::compare(baseLetters(qa), baseLetters(qb), Qt::CaseSensitive)) return sign(r);
+    return sign(QString::compare(qa, qb, Qt::CaseInsensitive));
 }
 
 std::int32_t strToInt(const std::string& text) {

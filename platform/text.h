@@ -15,8 +15,9 @@ std::string utf8ToCp1252(const std::string& text);
 // Case-insensitive text order as the sorted list boxes use it (-1, 0, 1).
 int compareTextIgnoreCase(const std::string& a, const std::string& b);
 
-// Decimal text -> 32-bit integer as the class library reads it: optional sign, digits,
-// no blanks; throws plat::Exception("'abc' is not a valid integer value") otherwise.
+// Decimal text -> 32-bit integer as the class library reads it: leading blanks, optional
+// sign, digits ("$" or "0x" for hex), nothing after them, within 32 bits; throws
+// plat::Exception("'abc' is not a valid integer value") otherwise.
 std::int32_t strToInt(const std::string& text);
 
 }  // namespace plat

@@ -1,0 +1,92 @@
+// Test drivers: real toolkit events for the controls, and a look at what they show.
+#include "platform/probe.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMouseEvent>
+
+#include "platform/qt_internal.h"
+
+namespace plat::probe {
+namespace {
+
+void sendClick(QWidget* w, QPoint at) {
+    if (!w) return;
+    QPointF global = w->mapToGlobal(QPointF(at));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+}
+
+}  // namespace
+
+void triggerMenu(MenuItem& item) {
+    if (item.impl() && item.impl()->action) item.impl()->action->trigger();
+}
+
+void mouseClick(Control& control) {
+    QWidget* w = control.impl() ? control.impl()->widget.data() : nullptr;
+    if (auto* list = qobject_cast<QListWidget*>(w)) {
+        QRect first = list->count() > 0 ? list->visualItemRect(list->item(0)) : QRect();
+        sendClick(list->viewport(), first.isValid() ? first.center() : QPoint(2, 2));
+        return;
+    }
+    if (w) sendClick(w, w->rect().center());
+}
+
+void mouseClickForm(Form& form, int x, int y) {
+    auto* window = form.impl() ? qobject_cast<QMainWindow*>(form.impl()->widget.data()) : nullptr;
+    if (!window) return;
+    QWidget* central = window->centralWidget();
+    QWidget* target = central->childAt(x, y);
+    QPoint at(x, y);
+    if (target) at = target->mapFrom(central, at);
+    else target = central;
+    if (auto* list = qobject_cast<QListWidget*>(target->parentWidget())) {
+        target = list->viewport();
+        at = target->mapFrom(central, QPoint(x, y));
+    }
+    sendClick(target, at);
+}
+
+void pressEnter(Form& form) {
+    QWidget* window = form.impl() ? form.impl()->widget.data() : nullptr;
+    if (!window) return;
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+}
+
+std::string toolTip(const Control& control) {
+    QWidget* w = control.impl() ? control.impl()->widget.data() : nullptr;
+    return w ? fromQt(w->toolTip()) : std::string();
+}
+
+std::string shownRow(const ListBox& list, int row) {
+    auto* l = list.impl() ? qobject_cast<QListWidget*>(list.impl()->widget.data()) : nullptr;
+    QListWidgetItem* it = l ? l->item(row) : nullptr;
+    return it ? fromQt(it->text()) : std::string();
+}
+
+int shownRows(const ListBox& list) {
+    auto* l = list.impl() ? qobject_cast<QListWidget*>(list.impl()->widget.data()) : nullptr;
+    return l ? l->count() : 0;
+}
+
+std::string shownCaption(const MenuItem& item) {
+    QAction* a = item.impl() ? item.impl()->action.data() : nullptr;
+    return a ? fromQt(a->text()) : std::string();
+}
+
+bool shownChecked(const MenuItem& item) {
+    QAction* a = item.impl() ? item.impl()->action.data() : nullptr;
+    return a && a->isCheckable() && a->isChecked();
+}
+
+}  // namespace plat::probe

@@ -1,0 +1,28 @@
+#pragma once
+// Drivers for window tests: what a player's mouse and menu choices would do, delivered
+// through the toolkit's own event path, and a look at what the toolkit shows.
+#include <string>
+
+#include "platform/controls.h"
+
+namespace plat::probe {
+
+// A choice from the menu, as the toolkit delivers it (its own check toggling included).
+void triggerMenu(MenuItem& item);
+// A left press and release in the middle of the control (a list box: on its first row).
+void mouseClick(Control& control);
+// The same at a point of the form's client area (an empty part: the form's onClick).
+void mouseClickForm(Form& form, int x, int y);
+// Enter pressed in the form: answers its default button.
+void pressEnter(Form& form);
+// How often the timer has been started or stopped since it was made.
+unsigned timerRuns(const Timer& timer);
+// The tool tip the control shows now; the rows the list box shows.
+std::string toolTip(const Control& control);
+std::string shownRow(const ListBox& list, int row);
+int shownRows(const ListBox& list);
+// The text and the check mark a menu item shows.
+std::string shownCaption(const MenuItem& item);
+bool shownChecked(const MenuItem& item);
+
+}  // namespace plat::probe
