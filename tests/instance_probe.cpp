@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
     unsigned max = 1;
     bool enabled = true;
     for (int i = 2; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--max") && i + 1 < argc) max = std::strtoul(argv[++i], nullptr, 10);
+        if (!std::strcmp(argv[i], "--max") && i + 1 < argc)
+            max = std::strtoul(argv[++i], nullptr, 10);
         if (!std::strcmp(argv[i], "--disabled")) enabled = false;
     }
     plat::Application::initialize(argc, argv);

@@ -190,7 +190,8 @@ TEST(GuardName, BackslashesAndBlanksAreRemoved) {
     using instance::TsngInstanceControl;
     EXPECT_EQ(TsngInstanceControl::MappingName("C:\\Games\\Pairs Game\\pairs.exe"),
               "C:GamesPairsGamepairs.exe");
-    EXPECT_EQ(TsngInstanceControl::MappingName("/opt/Zw irlo/bin/zwirlo3"), "/opt/Zwirlo/bin/zwirlo3");
+    EXPECT_EQ(TsngInstanceControl::MappingName("/opt/Zw irlo/bin/zwirlo3"),
+              "/opt/Zwirlo/bin/zwirlo3");
     EXPECT_EQ(TsngInstanceControl::MappingName(" \\ \\"), "");
 }
 
