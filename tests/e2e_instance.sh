@@ -49,7 +49,8 @@ set +e; wait "$second"; rc=$?; set -e
 kill -0 "$first" 2>/dev/null || e2e_fail "the first copy has gone"
 
 for _ in $(seq 1 50); do [ -s "$ZW_TRACE_RAISE" ] && break; sleep 0.1; done
-[ "$(cat "$ZW_TRACE_RAISE" 2>/dev/null)" = "raised $first" ] || e2e_fail "the first copy was not raised"
+[ "$(cat "$ZW_TRACE_RAISE" 2>/dev/null)" = "raised $first" ] ||
+  e2e_fail "the first copy was not raised"
 for _ in $(seq 1 30); do [ "$(topmost "$win" "$cover")" = "$win" ] && break; sleep 0.1; done
 [ "$(topmost "$win" "$cover")" = "$win" ] || e2e_fail "the first window was not brought forward"
 focus=$(xdotool getwindowfocus 2>/dev/null || true)
