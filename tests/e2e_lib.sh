@@ -1,7 +1,7 @@
 # Shared by the end-to-end scripts: an Xvfb display of their own, a scratch folder, and
 # cleanup of everything they started. Source it; then call e2e_start_display.
 set -euo pipefail
-E2E_BIN="${ZW_BIN_DIR:?set ZW_BIN_DIR to the build's bin folder}"
+E2E_BIN="${ZW_BIN_DIR:?set ZW_BIN_DIR to the bin folder of the build}"
 E2E_TMP=$(mktemp -d /tmp/zwe2e.XXXXXX)
 E2E_PIDS=()
 e2e_cleanup() {

@@ -160,6 +160,8 @@ TEST(Window, StartUpState) {
         }
         if (!v->zwirlo3) EXPECT_NE(f.pictureLibrary, 0u);
     }
+    // The unit's start-up step keeps "yourscore" once the resources are installed.
+    ZwiUnit1::initialization();
     EXPECT_NE(ZwiUnit1::yourScoreWave, nullptr);
 }
 
