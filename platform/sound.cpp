@@ -1,24 +1,222 @@
-// Placeholder until the SDL player lands: records what was asked, plays nothing.
+// Sounds on SDL audio: one queue-fed device, opened on first use. A new sound clears the
+// queue before it is queued, so at most one plays; with no device everything is silent.
 #include "platform/sound.h"
 
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
+#include <numbers>
+
+#include "platform/resources.h"
 
 namespace plat {
 namespace {
-std::mutex m;
+
+constexpr int kRate = 44100;
+constexpr int kChannels = 2;
+// No sound of ours comes near this; a RIFF header claiming more is not trusted.
+constexpr std::uint32_t kMaxWaveBytes = 64u << 20;
+
+std::mutex mutex;  // guards everything below
 bool recording = false;
-std::vector<std::string> log;
-void record(const std::string& what) {
-    std::lock_guard<std::mutex> g(m);
-    if (recording) log.push_back(what);
+std::vector<std::string> recorded;
+enum class Device { Unopened, Open, Missing };
+Device device = Device::Unopened;
+SDL_AudioDeviceID deviceId = 0;
+std::vector<std::int16_t> beep;  // the default sound, made on first use
+
+void record(const char* what) {
+    std::lock_guard<std::mutex> g(mutex);
+    if (recording) recorded.push_back(what);
 }
+void record(const std::string& what) { record(what.c_str()); }
+
+std::uint32_t le32(const unsigned char* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+std::uint16_t le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+
+struct Pcm {
+    SDL_AudioFormat format = 0;
+    int channels = 0;
+    int rate = 0;
+    const unsigned char* data = nullptr;
+    std::uint32_t bytes = 0;
+};
+
+// Finds the PCM samples in a RIFF WAVE image of `size` bytes; false for anything else.
+bool parseWave(const unsigned char* p, std::size_t size, Pcm* out) {
+    if (size < 12 || std::memcmp(p, "RIFF", 4) != 0 || std::memcmp(p + 8, "WAVE", 4) != 0)
+        return false;
+    bool haveFormat = false;
+    std::size_t pos = 12;
+    while (pos + 8 <= size) {
+        std::uint32_t len = le32(p + pos + 4);
+        const unsigned char* body = p + pos + 8;
+        std::size_t room = size - pos - 8;
+        if (std::memcmp(p + pos, "fmt ", 4) == 0) {
+            if (len < 16 || room < 16) return false;
+            std::uint16_t tag = le16(body), bits = le16(body + 14);
+            out->channels = le16(body + 2);
+            out->rate = static_cast<int>(le32(body + 4));
+            if (tag != 1 || out->channels < 1 || out->channels > 2 || out->rate < 1000 ||
+                out->rate > 192000)
+                return false;
+            if (bits == 8)
+                out->format = AUDIO_U8;
+            else if (bits == 16)
+                out->format = AUDIO_S16LSB;
+            else
+                return false;
+            haveFormat = true;
+        } else if (std::memcmp(p + pos, "data", 4) == 0) {
+            if (!haveFormat) return false;
+            out->data = body;
+            out->bytes = static_cast<std::uint32_t>(std::min<std::size_t>(len, room));
+            int frame = out->channels * (out->format == AUDIO_U8 ? 1 : 2);
+            out->bytes -= out->bytes % static_cast<std::uint32_t>(frame);
+            return true;
+        }
+        if (len > room) return false;
+        pos += 8 + len + (len & 1);  // chunks are padded to an even length
+    }
+    return false;
+}
+
+void closeDevice() {
+    std::lock_guard<std::mutex> g(mutex);
+    if (device == Device::Open) {
+        SDL_CloseAudioDevice(deviceId);
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    device = Device::Missing;
+}
+
+// Called with the mutex held. Tries once; a machine without sound stays silent.
+bool openDevice() {
+    if (device != Device::Unopened) return device == Device::Open;
+    device = Device::Missing;
+    SDL_SetMainReady();
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    SDL_AudioSpec want{};
+    want.freq = kRate;
+    want.format = AUDIO_S16LSB;
+    want.channels = kChannels;
+    want.samples = 1024;
+    SDL_AudioSpec have{};
+    // No changes allowed: SDL converts to whatever the hardware takes.
+    deviceId = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (deviceId == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    SDL_PauseAudioDevice(deviceId, 0);
+    device = Device::Open;
+    std::atexit(closeDevice);
+    return true;
+}
+
+// Called with the mutex held: cuts off what is playing and queues `bytes` of device-format
+// samples (16-bit stereo, 44 100 Hz).
+void queue(const void* samples, std::uint32_t bytes) {
+    if (!openDevice()) return;
+    SDL_ClearQueuedAudio(deviceId);
+    if (bytes > 0) SDL_QueueAudio(deviceId, samples, bytes);
+}
+
+void playPcm(const Pcm& pcm) {
+    std::lock_guard<std::mutex> g(mutex);
+    if (pcm.format == AUDIO_S16LSB && pcm.channels == kChannels && pcm.rate == kRate) {
+        queue(pcm.data, pcm.bytes);
+        return;
+    }
+    // Any other PCM layout is converted first.
+    SDL_AudioStream* stream =
+        SDL_NewAudioStream(pcm.format, static_cast<Uint8>(pcm.channels), pcm.rate, AUDIO_S16LSB,
+                           kChannels, kRate);
+    if (!stream) return;
+    std::vector<unsigned char> out;
+    if (SDL_AudioStreamPut(stream, pcm.data, static_cast<int>(pcm.bytes)) == 0 &&
+        SDL_AudioStreamFlush(stream) == 0) {
+        out.resize(static_cast<std::size_t>(SDL_AudioStreamAvailable(stream)));
+        int got = SDL_AudioStreamGet(stream, out.data(), static_cast<int>(out.size()));
+        out.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    }
+    SDL_FreeAudioStream(stream);
+    queue(out.data(), static_cast<std::uint32_t>(out.size()));
+}
+
+void playImage(const unsigned char* wave, std::size_t size) {
+    Pcm pcm;
+    if (parseWave(wave, size, &pcm)) playPcm(pcm);
+}
+
+void playBeep() {
+    std::lock_guard<std::mutex> g(mutex);
+    if (beep.empty()) {
+        // A soft two-tone beep, a tenth of a second.
+        const int frames = kRate / 10;
+        for (int i = 0; i < frames; ++i) {
+            double t = static_cast<double>(i) / kRate;
+            double env = std::min({1.0, i / 200.0, (frames - i) / 800.0});
+            double hz = i < frames / 2 ? 880.0 : 1175.0;
+            auto v = static_cast<std::int16_t>(
+                std::lround(9000 * env * std::sin(2 * std::numbers::pi * hz * t)));
+            beep.push_back(v);
+            beep.push_back(v);
+        }
+    }
+    queue(beep.data(), static_cast<std::uint32_t>(beep.size() * sizeof(std::int16_t)));
+}
+
 }  // namespace
 
-void playSound(const std::string& name) { record(name); }
-void playSoundMemory(const unsigned char* wave) { record(wave ? "<memory>" : "<stop>"); }
-void playDefaultSound() { record("<default>"); }
-void SoundRecorder::enable(bool on) { recording = on; }
-std::vector<std::string>& SoundRecorder::played() { return log; }
-void SoundRecorder::clear() { log.clear(); }
+void playSound(const std::string& name) {
+    record(name);
+    std::size_t size = 0;
+    const unsigned char* wave = findResource(programModule(), "WAVE", name, &size);
+    Pcm pcm;
+    if (wave && parseWave(wave, size, &pcm))
+        playPcm(pcm);
+    else
+        playBeep();
+}
+
+void playSoundMemory(const unsigned char* wave) {
+    if (!wave) {
+        record("<stop>");
+        std::lock_guard<std::mutex> g(mutex);
+        if (device == Device::Open) SDL_ClearQueuedAudio(deviceId);
+        return;
+    }
+    record("<memory>");
+    // The image's extent comes from its own header.
+    if (std::memcmp(wave, "RIFF", 4) != 0) return;
+    std::uint32_t riff = le32(wave + 4);
+    if (riff > kMaxWaveBytes) return;
+    playImage(wave, static_cast<std::size_t>(riff) + 8);
+}
+
+void playDefaultSound() {
+    record("<default>");
+    playBeep();
+}
+
+void SoundRecorder::enable(bool on) {
+    std::lock_guard<std::mutex> g(mutex);
+    recording = on;
+}
+
+std::vector<std::string>& SoundRecorder::played() { return recorded; }
+
+void SoundRecorder::clear() {
+    std::lock_guard<std::mutex> g(mutex);
+    recorded.clear();
+}
 
 }  // namespace plat

@@ -13,7 +13,7 @@
 #include <iostream>
 #include <string>
 
-#include "cardnames.h"
+#include "game/cardsets.h"
 #include "offscreen.h"
 #include "pix.h"
 
@@ -124,8 +124,7 @@ void letterName(QPainter& p, const QRectF& band, const QString& name) {
     QFont f("DejaVu Sans");
     f.setBold(true);
     QStringList lines{name};
-    double size = 12.5;
-    f.setPixelSize(int(size));
+    f.setPixelSize(12);
     double maxW = band.width() - 6;
     if (QFontMetricsF(f).horizontalAdvance(name) > maxW && name.contains(' ')) {
         // Break at the blank nearest the middle.
@@ -138,14 +137,16 @@ void letterName(QPainter& p, const QRectF& band, const QString& name) {
         f.setPixelSize(11);
     }
     QFontMetricsF fm(f);
-    double lineH = fm.height() - 1;
-    double top = band.center().y() - lineH * lines.size() / 2;
+    // Centre the letters from the capitals' top to the last baseline; descenders hang below.
+    double lineH = f.pixelSize() * 0.98;
+    double capH = fm.capHeight();
+    double base0 = band.center().y() - (capH + lineH * (lines.size() - 1)) / 2 + capH;
     p.setPen(QColor(0x20, 0x20, 0x20));
     for (int i = 0; i < lines.size(); ++i) {
         double w = fm.horizontalAdvance(lines[i]);
         double sx = w > maxW ? maxW / w : 1.0;
         p.save();
-        p.translate(band.center().x(), top + i * lineH + fm.ascent());
+        p.translate(band.center().x(), base0 + i * lineH);
         p.scale(sx, 1.0);
         p.setFont(f);
         p.drawText(QPointF(-w / 2, 0), lines[i]);
@@ -172,7 +173,7 @@ QImage faceCard(const pix::Face& face, const char* name1252) {
     double x = box.center().x() - w / 2.0;
     double y = face.scale < 1.0 ? box.bottom() - h : box.center().y() - h / 2.0;
     p.drawImage(QPointF(std::round(x), std::round(y)), fitted);
-    QRectF band(4, 78, kCard - 8, 23);
+    QRectF band(4, 77, kCard - 8, 25);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 215));
     p.drawRoundedRect(band, 5, 5);
@@ -298,9 +299,12 @@ int main(int argc, char** argv) {
     if (!writeBmp24(back, out + "/card.bmp")) return fail(out + "/card.bmp");
     if (!writeBmp24(blankCard(), out + "/void.bmp")) return fail(out + "/void.bmp");
     for (int n = 1; n <= count; ++n) {
+        // The names lettered on the cards are the game's own hint texts.
         QImage pic = set == "greek"     ? greekCard(n)
-                     : set == "animals" ? faceCard(pix::animalFace(n), pix::kAnimalNames[n - 1])
-                                        : faceCard(pix::birdFace(n), pix::kBirdNames[n - 1]);
+                     : set == "animals" ? faceCard(pix::animalFace(n),
+                                                   game::cardName(game::animalsSet(), n).c_str())
+                                        : faceCard(pix::birdFace(n),
+                                                   game::cardName(game::birdsSet(), n).c_str());
         QString file = out + QString("/pic%1.bmp").arg(n);
         if (!writeBmp24(pic, file)) return fail(file);
     }
