@@ -5,6 +5,8 @@
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e_lib.sh"
 e2e_start_display
+# The program ends without giving its block up; clear this run's objects with the rest.
+trap 'e2e_cleanup; rm -f /dev/shm/zwirlo-*"${E2E_TMP##*/}"*' EXIT
 
 title="Zwirlo: Grieks"
 prog="$E2E_TMP/Pairs Game/zwirlo3"

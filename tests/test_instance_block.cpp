@@ -25,6 +25,17 @@ std::string uniqueName(const std::string& tag) {
     return "C:Tests" + std::to_string(getpid()) + tag + ".exe";
 }
 
+// Lock files always stay behind; this process's test names are its own to clear.
+struct ClearObjects : testing::Environment {
+    void TearDown() override {
+        const std::string mine = "Tests" + std::to_string(getpid());
+        for (const auto& e : std::filesystem::directory_iterator("/dev/shm"))
+            if (e.path().string().find(mine) != std::string::npos)
+                std::filesystem::remove(e.path());
+    }
+};
+const auto* clearObjects = testing::AddGlobalTestEnvironment(new ClearObjects);
+
 bool objectExists(const std::string& name) {
     return std::filesystem::exists("/dev/shm" + plat::sharedBlockSystemName(name));
 }

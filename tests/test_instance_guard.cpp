@@ -97,6 +97,10 @@ protected:
     }
     void TearDown() override {
         unsetenv("ZW_TRACE_RAISE");
+        // Killed copies leave their blocks behind, and lock files always stay.
+        for (const auto& e : fs::directory_iterator("/dev/shm"))
+            if (e.path().string().find(root.filename().string()) != std::string::npos)
+                fs::remove(e.path());
         fs::remove_all(root);
     }
     fs::path copyProbe(const std::string& folder) {
