@@ -62,7 +62,8 @@ TForm1::TForm1(const Variant& v, const FormOptions& opts)
     // Components finish loading in the order of the description: the instance guard,
     // then the server starts listening.
     if (sngInstanceControl1) sngInstanceControl1->Loaded();
-    if (options.listen) {
+    // A copy over the instance limit is about to end: it opens no port and shows nothing.
+    if (options.listen && !plat::Application::terminated()) {
         try {
             IdTCPServer1->setActive(true);
         } catch (const std::exception&) {
@@ -217,7 +218,7 @@ void TForm1::LoadDescription() {
             timers.push_back(std::move(t));
         } else if (c.kind == "instancecontrol") {
             if (options.instanceGuard) {
-                sngInstanceControl1 = std::make_unique<instance::TsngInstanceControl>();
+                sngInstanceControl1 = std::make_unique<instance::TsngInstanceControl>(this);
                 sngInstanceControl1->Enabled = c.flag("enabled", true);
                 sngInstanceControl1->MaxInstances = static_cast<std::uint32_t>(c.num("maxinstances", 1));
             }
@@ -283,7 +284,8 @@ void TForm1::FormCreate() {
     Timer2->setEnabled(false);
     // A port held by another copy must not end the start-up: the error is shown and the
     // window runs on without listening, "&Luisteren" unchecked.
-    if (options.listen) plat::Application::guarded([this] { FileListenItemClick(); });
+    if (options.listen && !plat::Application::terminated())
+        plat::Application::guarded([this] { FileListenItemClick(); });
     myLastPos = myLastPicture = oppLastPos = oppLastPicture = 0;
     myTurnedBack = oppTurnedBack = 0;
     twoCardsUp = false;
