@@ -1,7 +1,9 @@
 // The notify queue: work from network threads, run on the main thread in arrival order,
 // one item at a time, without the network thread ever waiting for it.
 #include <QCoreApplication>
-#include <QMetaObject>
+#include <QEvent>
+#include <QObject>
+#include <QThread>
 
 #include <condition_variable>
 #include <deque>
@@ -19,6 +21,7 @@ struct NotifyQueue {
     std::condition_variable cv;
     std::deque<std::function<void()>> items;
     std::function<void()> handOver;  // the item passing to the main thread
+    bool handedOver = false;         // set by the notify thread, cleared when it has run
     bool running = false;            // an item is on its way or running
     bool started = false;
 };
@@ -39,11 +42,32 @@ void runOnMainThread() {
     // guarded(): an item that throws is shown in the error box and goes no further.
     if (item) Application::guarded(item);
     item = nullptr;  // the item's captures die on this thread, before the next one runs
-    std::lock_guard<std::mutex> g(q.m);  // orders the item's effects before the next item
+    std::lock_guard<std::mutex> g(q.m);
+    q.handedOver = false;
+    q.cv.notify_all();
 }
+
+// Lives on the main thread; a plain event posted to it runs the handed-over item there.
+// Everything the two threads share goes through the queue's own lock, never through the
+// event, so the hand-over is visible to thread checkers too.
+class MainThreadRunner : public QObject {
+public:
+    static QEvent::Type type() {
+        static const auto t = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return t;
+    }
+    bool event(QEvent* e) override {
+        // The event was made under the queue's lock: take it before reading the event.
+        { std::lock_guard<std::mutex> g(queue().m); }
+        if (e->type() != type()) return QObject::event(e);
+        runOnMainThread();
+        return true;
+    }
+};
 
 void notifyThread() {
     NotifyQueue& q = queue();
+    MainThreadRunner* runner = nullptr;
     for (;;) {
         {
             std::unique_lock<std::mutex> g(q.m);
@@ -55,10 +79,15 @@ void notifyThread() {
         }
         QCoreApplication* app = QCoreApplication::instance();
         if (!app) continue;  // the application is gone: nothing left to run on
-        // Blocks until the item has run on the main thread (also inside a modal loop).
-        QMetaObject::invokeMethod(app, &runOnMainThread, Qt::BlockingQueuedConnection);
-        std::lock_guard<std::mutex> g(q.m);
-        q.handOver = nullptr;
+        if (!runner) {
+            runner = new MainThreadRunner;  // kept for the life of the process
+            runner->moveToThread(app->thread());
+        }
+        std::unique_lock<std::mutex> g(q.m);
+        q.handedOver = true;
+        QCoreApplication::postEvent(runner, new QEvent(MainThreadRunner::type()));
+        // Waits until the item has run on the main thread (also inside a modal loop).
+        q.cv.wait(g, [&] { return !q.handedOver; });
     }
 }
 
@@ -77,7 +106,7 @@ void notify(std::function<void()> item) {
         q.started = true;
         std::thread(notifyThread).detach();
     }
-    q.cv.notify_one();
+    q.cv.notify_all();
 }
 
 bool notifyIdle() {

@@ -1,0 +1,19 @@
+#pragma once
+// The receive thread of the connecting side: reads the peer's lines, hands them to the
+// main thread and sends the waiting ones, until the connection ends.
+#include "platform/tcp.h"
+
+namespace OntvangUnit {
+
+class TOntvangThread {
+public:
+    // Starts at once unless createSuspended; frees itself when its work ends.
+    TOntvangThread(bool createSuspended, plat::TcpClient& client);
+    plat::TcpClient* connection;  // not owned
+    bool FreeOnTerminate = false;
+
+protected:
+    void Execute();
+};
+
+}  // namespace OntvangUnit

@@ -1,0 +1,110 @@
+// The listening side: every copy listens for one peer; the connection's thread sends the
+// waiting lines and hands received ones to the main thread. Its effects on the window are
+// queued to the main thread, in order, and the thread never waits for them.
+#include "game/zwiunit1.h"
+#include "network/memoadd.h"
+#include "network/netform.h"
+#include "platform/app.h"
+#include "platform/dialogs.h"
+#include "platform/exception.h"
+#include "platform/sound.h"
+
+namespace network {
+
+void wakeOnPost() {
+    ZwiUnit1::outbox.onPosted = [] {
+        game::TForm1* f = ZwiUnit1::Form1;
+        if (!f) return;
+        if (f->IdTCPServer1) f->IdTCPServer1->wake();
+        if (f->Client && f->Client->connection()) f->Client->connection()->wake();
+    };
+}
+
+}  // namespace network
+
+namespace game {
+namespace {
+
+using network::enable;
+using namespace ZwiUnit1;
+
+// Runs fn on the main thread with the window, unless that window is gone by then.
+void onWindow(TForm1* form, std::function<void(TForm1&)> fn) {
+    plat::notify([form, fn = std::move(fn)] {
+        if (Form1 == form) fn(*form);
+    });
+}
+
+std::string oneLine(std::string text) {
+    for (std::size_t i; (i = text.find("\r\n")) != std::string::npos;) text.replace(i, 2, " ");
+    return text;
+}
+
+}  // namespace
+
+void TForm1::FileListenItemClick() {
+    network::wakeOnPost();
+    IdTCPServer1->setActive(true);
+    FileListenItem->setChecked(true);
+}
+
+void TForm1::IdTCPServer1Connect(plat::TcpConnection& connection) {
+    // Two copies on one machine would play against themselves.
+    const bool sameAddress = connection.localAddress() == connection.peerAddress();
+    onWindow(this, [sameAddress](TForm1& f) {
+        f.FileListenItem->setChecked(false);
+        plat::playSound("robot");
+        network::showConnected(f, true);
+        connected = true;
+        enable(f.Start1);
+        enable(f.animals1);
+        enable(f.birds1);
+        enable(f.Solo1);
+        enable(f.Button1);
+        enable(f.AutomaticClear1);
+        enable(f.Load1);
+        if (sameAddress) {
+            plat::showMessage("Niet vals spelen..programma gaat sluiten");
+            f.closeRequested = true;
+            f.Timer1->setEnabled(true);
+        }
+    });
+    // The waiting lines stay: a board dealt before the peer came is the first it gets.
+}
+
+void TForm1::IdTCPServer1Execute(plat::TcpConnection& connection) {
+    try {
+        outbox.sendOne([&](const std::string& line) { connection.writeLine(line); }, sendPending);
+        // More lines waiting: no pause before the next pass.
+        connection.checkForData(outbox.size() > 0 ? 0 : 10);
+        if (!connection.inputBufferEmpty()) {
+            TTCPMemoAddNotify item;
+            item.receivedLine = connection.readLine();
+            item.Notify();
+        }
+    } catch (const plat::Exception& e) {
+        // Switching the server off closes the connection on purpose: no error to show.
+        if (IdTCPServer1->active()) {
+            std::string reason = "500 " + oneLine(e.what());
+            onWindow(this, [reason](TForm1&) {
+                plat::showMessage("500-Onbekende Interne Fout");
+                plat::showMessage(reason);
+            });
+        }
+        throw;
+    }
+}
+
+void TForm1::IdTCPServer1Disconnect(plat::TcpConnection&) {
+    onWindow(this, [](TForm1& f) {
+        plat::playSound("conlost");
+        network::showConnected(f, false);
+        enable(f.Start1);
+        enable(f.Button1);
+        connected = false;
+        clicksBlocked = false;
+        clickBusy = false;
+    });
+}
+
+}  // namespace game
