@@ -38,6 +38,7 @@ void Application::initialize(int& argc, char** argv) {
     app = new QApplication(storedArgc, argv);
     // The program decides when it ends (FormClose ends the process itself).
     QApplication::setQuitOnLastWindowClosed(false);
+    startDialogHost();
 }
 
 bool Application::initialized() { return QCoreApplication::instance() != nullptr; }

@@ -10,7 +10,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <condition_variable>
 #include <cstdio>
+#include <functional>
+#include <mutex>
 
 #include "platform/app.h"
 #include "platform/qt_internal.h"
@@ -24,18 +27,65 @@ std::deque<std::pair<bool, std::string>> answers;
 std::vector<DialogRecord> records;
 
 // Dialogs live on the main thread; a call from another thread waits there for its answer.
-template <class F>
-void onMainThread(F&& f) {
-    if (Application::isMainThread() || !QCoreApplication::instance())
-        f();
-    else
-        QMetaObject::invokeMethod(qApp, std::forward<F>(f), Qt::BlockingQueuedConnection);
+// The work itself passes through our own queue, so its hand-over is plainly synchronised.
+struct Job {
+    std::function<void()> fn;
+    bool done = false;
+};
+std::mutex jobsMutex;
+std::condition_variable jobsDone;
+std::deque<Job*> jobs;
+
+void runJobs() {
+    for (;;) {
+        Job* job;
+        {
+            std::lock_guard<std::mutex> g(jobsMutex);
+            if (jobs.empty()) return;
+            job = jobs.front();
+            jobs.pop_front();
+        }
+        job->fn();
+        std::lock_guard<std::mutex> g(jobsMutex);
+        job->done = true;
+        jobsDone.notify_all();
+    }
+}
+
+// Wakes the main thread for queued jobs. It looks at no event: whatever arrives, it just
+// drains the queue, so nothing another thread wrote is read outside the lock.
+class JobReceiver : public QObject {
+public:
+    bool event(QEvent* e) override {
+        runJobs();
+        return QObject::event(e);
+    }
+};
+JobReceiver* receiver = nullptr;
+
+void onMainThread(std::function<void()> fn) {
+    if (Application::isMainThread() || !receiver) {
+        fn();
+        return;
+    }
+    Job job{std::move(fn)};
+    {
+        std::lock_guard<std::mutex> g(jobsMutex);
+        jobs.push_back(&job);
+    }
+    QCoreApplication::postEvent(receiver, new QEvent(QEvent::User));
+    std::unique_lock<std::mutex> lock(jobsMutex);
+    jobsDone.wait(lock, [&] { return job.done; });
 }
 
 bool runInputQuery(const std::string& caption, const std::string& prompt, std::string& value);
 void runShowMessage(const std::string& text);
 
 }  // namespace
+
+void startDialogHost() {
+    if (!receiver) receiver = new JobReceiver;
+}
 
 bool inputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
     bool ok = false;

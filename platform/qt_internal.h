@@ -17,6 +17,8 @@ namespace plat {
 QString toQt(const std::string& cp1252);
 std::string fromQt(const QString& text);
 QFont toQtFont(const Font& font);
+// Made by Application::initialize, on the main thread: lets other threads open dialogs.
+void startDialogHost();
 
 // The widget behind a control or form. The widget normally belongs to Qt's parent chain;
 // the QPointer notices when the parent already deleted it.
