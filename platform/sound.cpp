@@ -3,6 +3,7 @@
 #include "platform/sound.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cmath>
@@ -97,10 +98,25 @@ void closeDevice() {
     device = Device::Missing;
 }
 
+// The sound library reports a missing sound card on stderr; for us that is simply silence.
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+void silenceAlsa() {
+    const char* driver = std::getenv("SDL_AUDIODRIVER");
+    if (driver && *driver && std::strcmp(driver, "alsa") != 0) return;
+    // The same instance SDL will load; kept open for the rest of the run.
+    void* lib = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
+    if (!lib) return;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    auto set = reinterpret_cast<int (*)(Handler)>(dlsym(lib, "snd_lib_error_set_handler"));
+    if (set) set(quietAlsa);
+}
+
 // Called with the mutex held. Tries once; a machine without sound stays silent.
 bool openDevice() {
     if (device != Device::Unopened) return device == Device::Open;
     device = Device::Missing;
+    silenceAlsa();
     SDL_SetMainReady();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec want{};

@@ -1,0 +1,107 @@
+// What the player hands the audio device, read back through SDL's disk driver: the samples
+// of the sound asked for, and nothing of a sound that a newer one cut off.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+#include "platform/resources.h"
+#include "platform/sound.h"
+
+extern const plat::ResourceEntry zwirlo60Resources[];
+extern const std::size_t zwirlo60Resources_count;
+
+namespace {
+
+class MediaDiskAudio : public testing::Test {
+protected:
+    void SetUp() override {
+        // The device opens on the first sound, so the driver chosen here is the one used;
+        // it then writes to this one file until the program ends.
+        path_ = std::filesystem::temp_directory_path() /
+                ("zw-diskaudio-" + std::to_string(getpid()) + ".raw");
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", path_.c_str(), 1);
+        plat::registerProgramResources(zwirlo60Resources, zwirlo60Resources_count);
+        start_ = written().size();  // earlier tests' output is no concern of this one
+    }
+    void TearDown() override { plat::playSoundMemory(nullptr); }
+
+    std::string samples(const char* name) {
+        std::size_t size = 0;
+        const unsigned char* w = plat::findResource(plat::programModule(), "WAVE", name, &size);
+        EXPECT_NE(w, nullptr) << name;
+        if (!w) return {};
+        return std::string(reinterpret_cast<const char*>(w) + 44, size - 44);
+    }
+
+    std::string written() {
+        std::ifstream in(path_, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    // The driver writes at the pace of real playing: wait, within bounds, for `stretch`.
+    std::size_t waitFor(const std::string& stretch) {
+        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (std::chrono::steady_clock::now() < until) {
+            std::size_t at = written().find(stretch, start_);
+            if (at != std::string::npos) return at;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return std::string::npos;
+    }
+
+    std::filesystem::path path_;
+    std::size_t start_ = 0;
+};
+
+// Removes the driver's file when the program ends.
+class DiskFileCleanup : public testing::Environment {
+public:
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::remove(std::filesystem::temp_directory_path() /
+                                    ("zw-diskaudio-" + std::to_string(getpid()) + ".raw"),
+                                ec);
+    }
+};
+const auto* const cleanup = testing::AddGlobalTestEnvironment(new DiskFileCleanup);
+
+TEST_F(MediaDiskAudio, ResourceSamplesReachTheDevice) {
+    std::string your = samples("yourscore");
+    ASSERT_EQ(your.size(), 16640u);
+    plat::playSound("yourscore");
+    std::size_t at = waitFor(your);
+    ASSERT_NE(at, std::string::npos) << "the whole sound never reached the output";
+}
+
+TEST_F(MediaDiskAudio, NewSoundCutsOffTheOneStillPlaying) {
+    std::string my = samples("myscore");
+    std::string your = samples("yourscore");
+    ASSERT_GT(my.size(), 400000u);
+    plat::playSound("myscore");
+    plat::playSound("yourscore");
+    ASSERT_NE(waitFor(your), std::string::npos);
+    // Sounds are queued in order: had the first not been cut off, its end would have come
+    // before the second.
+    EXPECT_EQ(written().find(my.substr(my.size() - 8192), start_), std::string::npos);
+}
+
+TEST_F(MediaDiskAudio, KeptCopyPlaysAndNullStops) {
+    std::size_t size = 0;
+    const unsigned char* kept = plat::findResource(plat::programModule(), "WAVE", "yourscore", &size);
+    std::string my = samples("myscore");
+    plat::playSound("myscore");
+    plat::playSoundMemory(nullptr);
+    plat::playSoundMemory(kept);
+    ASSERT_NE(waitFor(samples("yourscore")), std::string::npos);
+    EXPECT_EQ(written().find(my.substr(my.size() - 8192), start_), std::string::npos);
+}
+
+}  // namespace

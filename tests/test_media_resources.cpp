@@ -1,0 +1,190 @@
+// The generated pictures and sounds as the programs find them: the picture libraries, the
+// program resource tables, their formats and sizes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "platform/resources.h"
+
+extern const plat::ResourceEntry zwirlo60Resources[];
+extern const std::size_t zwirlo60Resources_count;
+extern const plat::ResourceEntry zwirlo3Resources[];
+extern const std::size_t zwirlo3Resources_count;
+
+namespace {
+
+std::uint32_t le32(const unsigned char* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+std::uint16_t le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+
+// Checks the BMP file image of one card: 105 x 105, 24 bits, uncompressed, complete.
+void expectCardBitmap(const unsigned char* p, std::size_t size, const std::string& what) {
+    SCOPED_TRACE(what);
+    ASSERT_NE(p, nullptr);
+    const std::size_t rowBytes = 316;  // 105 * 3 padded to a multiple of 4
+    ASSERT_GE(size, 54u);
+    EXPECT_EQ(0, std::memcmp(p, "BM", 2));
+    EXPECT_EQ(le32(p + 2), size);
+    EXPECT_EQ(le32(p + 10), 54u);
+    EXPECT_EQ(le32(p + 14), 40u);
+    EXPECT_EQ(le32(p + 18), 105u);
+    EXPECT_EQ(le32(p + 22), 105u);
+    EXPECT_EQ(le16(p + 28), 24);
+    EXPECT_EQ(le32(p + 30), 0u);  // uncompressed
+    EXPECT_EQ(size, 54 + rowBytes * 105);
+}
+
+struct PictureSet {
+    const char* name;
+    plat::Module module;
+    int count;
+};
+
+// Loads every card of a set, checking each and that no two pictures are alike: a missing
+// font or a broken drawing would leave blank, identical cards.
+void expectSet(const PictureSet& set, const char* card, const char* voidName, const char* pic) {
+    std::set<std::string> seen;
+    std::size_t size = 0;
+    const unsigned char* back = plat::findResource(set.module, "BITMAP", card, &size);
+    expectCardBitmap(back, size, std::string(set.name) + " " + card);
+    seen.insert(std::string(reinterpret_cast<const char*>(back), size));
+
+    const unsigned char* empty = plat::findResource(set.module, "BITMAP", voidName, &size);
+    expectCardBitmap(empty, size, std::string(set.name) + " " + voidName);
+    if (empty) {
+        // The empty place is the window's own grey, every pixel of it.
+        for (std::size_t row = 0; row < 105; ++row)
+            for (std::size_t i = 0; i < 105 * 3; ++i)
+                ASSERT_EQ(empty[54 + row * 316 + i], 0xF0) << set.name << " void, row " << row;
+    }
+
+    for (int n = 1; n <= set.count; ++n) {
+        std::string name = pic + std::to_string(n);
+        const unsigned char* p = plat::findResource(set.module, "BITMAP", name, &size);
+        expectCardBitmap(p, size, std::string(set.name) + " " + name);
+        if (!p) continue;
+        EXPECT_TRUE(seen.insert(std::string(reinterpret_cast<const char*>(p), size)).second)
+            << set.name << " " << name << " repeats an earlier picture";
+        plat::Bitmap bmp = plat::Bitmap::load(set.module, name);
+        EXPECT_EQ(bmp.width(), 105) << name;
+        EXPECT_EQ(bmp.height(), 105) << name;
+        EXPECT_EQ(bmp.bitsPerPixel(), 24) << name;
+    }
+    EXPECT_EQ(plat::findResource(set.module, "BITMAP", pic + std::to_string(set.count + 1), &size),
+              nullptr);
+}
+
+TEST(MediaPictures, LibrariesHoldEveryCardOfTheirSet) {
+    plat::Module animals = plat::loadLibrary("beastpix60.dll");
+    plat::Module birds = plat::loadLibrary("wingpix60.dll");
+    ASSERT_NE(animals, 0u);
+    ASSERT_NE(birds, 0u);
+    EXPECT_NE(animals, birds);
+    EXPECT_EQ(plat::loadLibrary("beastpix60.dll"), animals);
+    expectSet({"beastpix60", animals, 60}, "card", "void", "pic");
+    expectSet({"wingpix60", birds, 60}, "card", "void", "pic");
+}
+
+TEST(MediaPictures, LibraryLookupIgnoresCase) {
+    plat::Module animals = plat::loadLibrary("beastpix60.dll");
+    ASSERT_NE(animals, 0u);
+    std::size_t a = 0, b = 0, c = 0;
+    const unsigned char* lower = plat::findResource(animals, "BITMAP", "pic17", &a);
+    ASSERT_NE(lower, nullptr);
+    EXPECT_EQ(plat::findResource(animals, "bitmap", "PIC17", &b), lower);
+    EXPECT_EQ(plat::findResource(animals, "Bitmap", "Pic17", &c), lower);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(a, c);
+    EXPECT_NE(plat::findResource(animals, "BITMAP", "CARD", &a), nullptr);
+    EXPECT_NE(plat::findResource(animals, "BITMAP", "Void", &a), nullptr);
+    // Sounds belong to the programs, not to the picture libraries.
+    EXPECT_EQ(plat::findResource(animals, "WAVE", "myscore", &a), nullptr);
+}
+
+TEST(MediaPictures, MissingLibraryGivesNoModule) {
+    EXPECT_EQ(plat::loadLibrary("noanimals60.dll"), 0u);
+    EXPECT_EQ(plat::loadLibrary("beastpix61.dll"), 0u);
+    plat::Bitmap bmp = plat::Bitmap::load(0, "pic1");
+    EXPECT_TRUE(bmp.empty());
+}
+
+TEST(MediaPictures, GreekCardsAreCompiledIntoZwirlo3Only) {
+    plat::registerProgramResources(zwirlo3Resources, zwirlo3Resources_count);
+    expectSet({"zwirlo3", plat::programModule(), 48}, "CARD", "VOID", "PIC");
+    std::size_t size = 0;
+    EXPECT_NE(plat::findResource(plat::programModule(), "BITMAP", "pic48", &size), nullptr);
+
+    plat::registerProgramResources(zwirlo60Resources, zwirlo60Resources_count);
+    EXPECT_EQ(plat::findResource(plat::programModule(), "BITMAP", "pic1", &size), nullptr);
+    EXPECT_EQ(plat::findResource(plat::programModule(), "BITMAP", "card", &size), nullptr);
+}
+
+// The four sounds: complete RIFF WAVE images of the fixed sizes, clean at both ends.
+struct SoundCase {
+    const char* name;
+    std::uint32_t dataBytes;
+};
+
+class MediaSounds : public testing::TestWithParam<SoundCase> {};
+
+TEST_P(MediaSounds, AreCompleteWaveFilesOfTheirSize) {
+    const SoundCase& sc = GetParam();
+    for (bool three : {false, true}) {
+        SCOPED_TRACE(three ? "zwirlo3" : "zwirlo60");
+        if (three)
+            plat::registerProgramResources(zwirlo3Resources, zwirlo3Resources_count);
+        else
+            plat::registerProgramResources(zwirlo60Resources, zwirlo60Resources_count);
+        std::size_t size = 0;
+        const unsigned char* w = plat::findResource(plat::programModule(), "WAVE", sc.name, &size);
+        ASSERT_NE(w, nullptr);
+        ASSERT_EQ(size, 44u + sc.dataBytes);
+        EXPECT_EQ(0, std::memcmp(w, "RIFF", 4));
+        EXPECT_EQ(le32(w + 4), size - 8);
+        EXPECT_EQ(0, std::memcmp(w + 8, "WAVEfmt ", 8));
+        EXPECT_EQ(le32(w + 16), 16u);
+        EXPECT_EQ(le16(w + 20), 1);  // PCM
+        EXPECT_EQ(le16(w + 22), 2);
+        EXPECT_EQ(le32(w + 24), 44100u);
+        EXPECT_EQ(le32(w + 28), 176400u);
+        EXPECT_EQ(le16(w + 32), 4);
+        EXPECT_EQ(le16(w + 34), 16);
+        EXPECT_EQ(0, std::memcmp(w + 36, "data", 4));
+        EXPECT_EQ(le32(w + 40), sc.dataBytes);
+        // Audible, never clipped, and fading in and out rather than clicking.
+        const unsigned char* s = w + 44;
+        std::size_t samples = sc.dataBytes / 2;
+        int peak = 0;
+        for (std::size_t i = 0; i < samples; ++i)
+            peak = std::max(peak, std::abs(static_cast<std::int16_t>(le16(s + 2 * i))));
+        EXPECT_GT(peak, 8000);
+        EXPECT_LT(peak, 32000);
+        EXPECT_LT(std::abs(static_cast<std::int16_t>(le16(s))), 200);
+        EXPECT_LT(std::abs(static_cast<std::int16_t>(le16(s + 2 * (samples - 1)))), 200);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(All, MediaSounds,
+                         testing::Values(SoundCase{"myscore", 492316}, SoundCase{"yourscore", 16640},
+                                         SoundCase{"robot", 458268}, SoundCase{"conlost", 402112}),
+                         [](const testing::TestParamInfo<SoundCase>& i) { return i.param.name; });
+
+TEST(MediaSoundsLookup, NamesIgnoreCase) {
+    plat::registerProgramResources(zwirlo60Resources, zwirlo60Resources_count);
+    std::size_t size = 0;
+    for (const char* name : {"myscore", "yourscore", "robot", "conlost"}) {
+        std::string upper(name);
+        for (char& c : upper) c = static_cast<char>(c - 'a' + 'A');
+        const unsigned char* w = plat::findResource(plat::programModule(), "WAVE", name, &size);
+        ASSERT_NE(w, nullptr) << name;
+        EXPECT_EQ(plat::findResource(plat::programModule(), "wave", upper, &size), w) << name;
+    }
+}
+
+}  // namespace
