@@ -59,8 +59,8 @@ TEST(Deal, ManyDealsAreProperAndRoughlyUniform) {
             for (int p = 0; p < f.N; ++p) low[p] += f.board[p] <= f.N / 2;
         }
         // Each count is binomial with p = 1/2: mean 1500, sd about 27.
-        for (int i = 1; i <= f.N; ++i) EXPECT_NEAR(chosen[i], deals / 2, 200) << "picture " << i;
-        for (int p = 0; p < f.N; ++p) EXPECT_NEAR(low[p], deals / 2, 200) << "place " << p;
+        for (int i = 1; i <= f.N; ++i) EXPECT_NEAR(chosen[i], deals / 2, 150) << "picture " << i;
+        for (int p = 0; p < f.N; ++p) EXPECT_NEAR(low[p], deals / 2, 150) << "place " << p;
     }
 }
 
