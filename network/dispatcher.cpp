@@ -99,6 +99,9 @@ void applyBoard(TForm1& f, const std::string& line) {
     clicksBlocked = false;
     enable(f.Send1);
     clickBusy = false;
+    // This side's own card actions are the local player's (100 in the record), as on the
+    // dealing side; left as it was, a hot-seat game's last mover would decide it.
+    f.playerOneToMove = true;
     enable(f.Start1, false);
     enable(f.animals1, false);
     enable(f.birds1, false);
