@@ -387,8 +387,9 @@ void Image::repaint() {
 namespace {
 
 QPushButton* newPushButton() {
+    // Enter on a focused button presses it, as on the platform the game was made for.
     auto* b = new QPushButton();
-    b->setAutoDefault(false);
+    b->setAutoDefault(true);
     return b;
 }
 
@@ -695,6 +696,8 @@ void Form::setFont(const Font& font) { formImpl(*this)->window->setFont(toQtFont
 MenuItem& Form::addMenu(const std::string& name, const std::string& caption) {
     FormImpl* d = formImpl(*this);
     auto item = std::unique_ptr<MenuItem>(new MenuItem(*this, nullptr, name, caption, false));
+    // The menu bar keeps the system's menu font, whatever font the form's controls use.
+    if (menus_.empty()) d->window->menuBar()->setFont(QApplication::font());
     item->impl_->menu = new QMenu(toQt(caption), d->window);
     item->impl_->action = d->window->menuBar()->addMenu(item->impl_->menu.data());
     menus_.push_back(std::move(item));
