@@ -218,7 +218,7 @@ void Bird::stand() {
         g.setColorAt(0, QColor(0x8D, 0x6E, 0x52));
         g.setColorAt(1, QColor(0x5D, 0x43, 0x30));
         p_.setBrush(g);
-        double top = s_.head.y() - s_.headR - 14, bottom = rear().y() + s_.tailLen + 8;
+        double top = s_.head.y() - s_.headR - 4, bottom = rear().y() + s_.tailLen + 6;
         p_.drawRect(QRectF(x, top, 16, bottom - top));
         p_.setPen(QPen(QColor(0x4A, 0x35, 0x25), 1));
         for (double y = top + 6; y < bottom - 4; y += 11)
@@ -228,10 +228,10 @@ void Bird::stand() {
     case Stand::Reed: {
         double x = toGlobal(s_.bodyRx * 0.05, 0).x();
         p_.setPen(QPen(QColor(0xA8, 0x8F, 0x4A), 3, Qt::SolidLine, Qt::RoundCap));
-        p_.drawLine(QPointF(x + 3, s_.head.y() - 20), QPointF(x - 3, footY + 22));
+        p_.drawLine(QPointF(x + 3, s_.head.y() - 8), QPointF(x - 2, footY + 10));
         p_.setPen(Qt::NoPen);
         p_.setBrush(QColor(0x8A, 0x6A, 0x3A));
-        p_.drawEllipse(QPointF(x + 3.5, s_.head.y() - 24), 3, 7);
+        p_.drawEllipse(QPointF(x + 3.3, s_.head.y() - 12), 2.6, 6);
         break;
     }
     case Stand::Water:

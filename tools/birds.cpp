@@ -643,7 +643,22 @@ Face birdFace(int n) {
         });
         break;
     }
-    case 15: f.art = e("🐦‍⬛"); break;
+    case 15: {  // merel: all black, orange-yellow beak and eye ring
+        s = ground();
+        s.bodyRx = 25;
+        s.headR = 10.5;
+        s.beakLen = 10;
+        s.beakW = 4.5;
+        s.tailLen = 22;
+        s.tailAngle = 28;
+        f.art = paint(s, [](Bird& b) {
+            b.base(rgb(0x1C1C1E), rgb(0x151517), rgb(0x3A3230));
+            b.wing(rgb(0x242428));
+            b.beak(rgb(0xF2A81E));
+            b.eye(kBlack, rgb(0xF2C01E), 2.3);
+        });
+        break;
+    }
     case 16: {  // huismus: grey crown, chestnut nape, black bib
         s = finch();
         f.art = paint(s, [](Bird& b) {
@@ -1046,7 +1061,12 @@ Face birdFace(int n) {
         });
         break;
     }
-    case 35: f.art = e("🦅"); break;
+    case 35:  // buizerd: a brown raptor, so the eagle glyph loses its white head
+        f.art = recolor(e("🦅"), [](const QColor& c) {
+            if (c.lightness() > 180 && c.saturation() < 60) return rgb(0xB08A64);
+            return c;
+        });
+        break;
     case 36: {  // roerdomp: streaked golden brown, beak pointing to the sky, in the reeds
         s = wader(16, 10);
         s.bodyAngle = -60;
