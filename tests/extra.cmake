@@ -10,3 +10,7 @@ endforeach()
 add_test(NAME e2e.instance COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e_instance.sh)
 set_tests_properties(e2e.instance PROPERTIES RESOURCE_LOCK port1200 TIMEOUT 120 LABELS e2e
   ENVIRONMENT "ZW_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+# A solo try on zwirlo60 under Xvfb: two cards up, face down again after the delay.
+add_test(NAME e2e.solo COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e_solo.sh)
+set_tests_properties(e2e.solo PROPERTIES RESOURCE_LOCK port1200 TIMEOUT 120 LABELS e2e
+  ENVIRONMENT "ZW_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
