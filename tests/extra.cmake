@@ -14,3 +14,7 @@ set_tests_properties(e2e.instance PROPERTIES RESOURCE_LOCK port1200 TIMEOUT 120 
 add_test(NAME e2e.solo COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e_solo.sh)
 set_tests_properties(e2e.solo PROPERTIES RESOURCE_LOCK port1200 TIMEOUT 120 LABELS e2e
   ENVIRONMENT "ZW_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+# The hall-of-fame lists as a player sees them, on the real zwirlo60 under Xvfb.
+add_test(NAME e2e.hof COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e_hof.sh)
+set_tests_properties(e2e.hof PROPERTIES RESOURCE_LOCK port1200 TIMEOUT 120 LABELS e2e
+  ENVIRONMENT "ZW_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
