@@ -90,7 +90,8 @@ int sign(int r) { return r < 0 ? -1 : (r > 0 ? 1 : 0); }
 
 int compareTextIgnoreCase(const std::string& a, const std::string& b) {
     QString qa = toQt(a), qb = toQt(b);
-    if (int r = QString::compare(baseLetters(qa), baseLetters(qb), Qt::CaseSensitive)) return sign(r);
+    if (int r = QString::compare(baseLetters(qa), baseLetters(qb), Qt::CaseSensitive))
+        return sign(r);
     return sign(QString::compare(qa, qb, Qt::CaseInsensitive));
 }
 
@@ -106,7 +107,8 @@ std::int32_t strToInt(const std::string& text) {
     if (i < text.size() && text[i] == '$') {
         base = 16;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         base = 16;
         i += 2;
     }
