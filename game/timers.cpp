@@ -29,10 +29,10 @@ void resetTurnAfterPair(TForm1& f) {
 void TForm1::DrawPlaceLocked(int position, const plat::Bitmap& bmp) {
     if (position < 0 || position >= N) return;
     plat::Image* image = images[static_cast<std::size_t>(position)];
-    // Only these steps take the lock, and only on this thread: a holder is either a tick
-    // that runs inside the pump and is done when it returns, or a frame further up this very
-    // call stack, which can only go on once we return. So pump once and then draw anyway;
-    // waiting longer could only hang.
+    // Only the cover and clear steps take the lock, all on this thread. A holder is either a
+    // tick run by the pump, done by the time the pump returns, or a frame further up this
+    // very call stack, which can only go on after we return. So pump once, then draw even
+    // if the place is still held: waiting longer could only hang.
     if (image->canvasLocks() > 0) pump();
     image->lockCanvas();
     struct Release {
