@@ -57,6 +57,14 @@ protected:
         return std::string::npos;
     }
 
+    // A stretch late in a sound that a cut-off never lets through. Not its very end: that
+    // has faded to zeros, which the idle device writes too.
+    static std::string lateStretch(const std::string& sound) {
+        std::string s = sound.substr(sound.size() * 3 / 4, 8192);
+        EXPECT_NE(s.find_first_not_of('\0'), std::string::npos);
+        return s;
+    }
+
     std::filesystem::path path_;
     std::size_t start_ = 0;
 };
@@ -88,9 +96,9 @@ TEST_F(MediaDiskAudio, NewSoundCutsOffTheOneStillPlaying) {
     plat::playSound("myscore");
     plat::playSound("yourscore");
     ASSERT_NE(waitFor(your), std::string::npos);
-    // Sounds are queued in order: had the first not been cut off, its end would have come
+    // Sounds are queued in order: had the first not been cut off, all of it would have come
     // before the second.
-    EXPECT_EQ(written().find(my.substr(my.size() - 8192), start_), std::string::npos);
+    EXPECT_EQ(written().find(lateStretch(my), start_), std::string::npos);
 }
 
 TEST_F(MediaDiskAudio, KeptCopyPlaysAndNullStops) {
@@ -101,7 +109,7 @@ TEST_F(MediaDiskAudio, KeptCopyPlaysAndNullStops) {
     plat::playSoundMemory(nullptr);
     plat::playSoundMemory(kept);
     ASSERT_NE(waitFor(samples("yourscore")), std::string::npos);
-    EXPECT_EQ(written().find(my.substr(my.size() - 8192), start_), std::string::npos);
+    EXPECT_EQ(written().find(lateStretch(my), start_), std::string::npos);
 }
 
 }  // namespace
