@@ -1,0 +1,420 @@
+// Replaying recorded games: whole games played with the live click come back entry by
+// entry as they were played; odd or damaged records never break the table.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "test_replay_support.h"
+
+using game::TForm1;
+using replaytest::ModelPlayer;
+using replaytest::sameBoard;
+using replaytest::Table;
+using replaytest::Window;
+
+namespace {
+
+std::vector<int> codesOf(const TForm1& f) {
+    std::vector<int> out;
+    for (int i = 0; i < f.logLength; i += f.moveLog[i] >= 300 ? 3 : 2) out.push_back(f.moveLog[i]);
+    return out;
+}
+
+int played(const std::string& sound) {
+    const auto& v = plat::SoundRecorder::played();
+    return static_cast<int>(std::count(v.begin(), v.end(), sound));
+}
+
+void setRecord(TForm1& f, const std::vector<std::int32_t>& ints) {
+    std::copy(ints.begin(), ints.end(), f.moveLog.begin());
+    f.logLength = f.logPos = static_cast<std::int32_t>(ints.size());
+}
+
+// Hot-seat names are cancelled.
+void startGame(TForm1& f, bool solo, bool autoClear) {
+    if (f.Solo1->checked() != solo) f.Solo1->click();
+    f.AutomaticClear1->setChecked(autoClear);
+    f.Start1Click();
+}
+
+int value(const plat::Label* l) { return TForm1::LabelValue(l); }
+
+struct GameCase {
+    const char* name;
+    bool zwirlo3, solo, autoClear;
+};
+
+class ReplayWholeGame : public ::testing::TestWithParam<GameCase> {};
+
+// After each tick the table is the live table after the same entry; the scores end where
+// the game ended; the replay queues, records and asks nothing, also with a peer connected.
+TEST_P(ReplayWholeGame, EveryEntryComesBackAsPlayed) {
+    const GameCase c = GetParam();
+    Window w(c.zwirlo3 ? game::zwirlo3Variant() : game::zwirlo60Variant());
+    TForm1& f = *w;
+    startGame(f, c.solo, c.autoClear);
+    ModelPlayer m(f);
+    m.play(f.P);
+    ASSERT_EQ(value(f.Label2) + (c.solo ? 0 : value(f.Label4)), f.P);
+    const Table live = Table::of(f);
+    const auto codes = codesOf(f);
+    ASSERT_EQ(codes.size(), m.afterEntry.size());
+    ASSERT_TRUE(f.Replay1->enabled());
+
+    ZwiUnit1::connected = true;
+    const std::size_t queued = ZwiUnit1::outbox.size();
+    const auto record = f.moveLog;
+    const int length = f.logLength;
+    plat::SoundRecorder::clear();
+    plat::DialogScript::clear();
+
+    f.Replay1->click();
+    EXPECT_EQ(f.Replay1->caption(), "Stop Terugspelen");
+    EXPECT_TRUE(f.Timer1->enabled());
+    EXPECT_FALSE(ZwiUnit1::clicksBlocked);
+    EXPECT_FALSE(f.Solo1->enabled());
+    EXPECT_FALSE(f.ShowDemo1->enabled());
+    EXPECT_EQ(f.Label2->caption() + f.Label4->caption(), "00");
+    for (int p = 0; p < f.N; ++p) EXPECT_EQ(f.images[p]->pictureName(), "card") << p;
+
+    plat::Color one = f.Label1->fontColor(), two = f.Label3->fontColor();
+    for (std::size_t k = 0; k < codes.size(); ++k) {
+        const int before = value(f.Label2) + value(f.Label4);
+        f.Timer1->fire();
+        const Table now = Table::of(f);
+        ASSERT_TRUE(sameBoard(m.afterEntry[k], now)) << "entry " << k << ", code " << codes[k];
+        EXPECT_EQ(now.label2, m.afterEntry[k].label2) << "entry " << k;
+        if (!c.solo) {
+            EXPECT_EQ(now.label4, m.afterEntry[k].label4) << "entry " << k;
+        }
+        if (f.hotSeat) {
+            // The actor of a card action shows as the mover; the automatic entries keep
+            // the colours; the step that ends the game resets them.
+            if (codes[k] == 100) one = plat::clLime, two = plat::clRed;
+            if (codes[k] == 200) one = plat::clRed, two = plat::clLime;
+            if (before < f.P && value(f.Label2) + value(f.Label4) == f.P)
+                one = two = plat::clWindowText;
+            EXPECT_EQ(f.Label2->fontColor(), one) << "entry " << k;
+            EXPECT_EQ(f.Label4->fontColor(), two) << "entry " << k;
+        }
+    }
+    EXPECT_TRUE(f.Timer1->enabled());
+
+    f.Timer1->fire();  // the end of the record
+    EXPECT_FALSE(f.Timer1->enabled());
+    EXPECT_FALSE(f.replayRunning);
+    EXPECT_EQ(f.Replay1->caption(), "Terugspelen");
+    for (plat::MenuItem* item : {f.Send1, f.Replay1, f.ShowDemo1, f.Solo1})
+        EXPECT_TRUE(item->enabled()) << item->name();
+    EXPECT_EQ(f.logPos, length);
+    EXPECT_EQ(f.Label2->caption(), live.label2);
+    EXPECT_EQ(f.Label4->caption(), live.label4) << "the click count ends where the game did";
+
+    EXPECT_EQ(ZwiUnit1::outbox.size(), queued);
+    EXPECT_EQ(f.logLength, length);
+    EXPECT_TRUE(f.moveLog == record);
+    EXPECT_EQ(played("myscore"), value(f.Label2));
+    EXPECT_EQ(played("yourscore"), c.solo ? 0 : value(f.Label4));
+    EXPECT_TRUE(plat::DialogScript::shown().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ReplayWholeGame,
+                         ::testing::Values(GameCase{"Solo60", false, true, true},
+                                           GameCase{"Solo3", true, true, true},
+                                           GameCase{"SoloClearByHand60", false, true, false},
+                                           GameCase{"HotSeat60", false, false, true},
+                                           GameCase{"HotSeatByHand60", false, false, false},
+                                           GameCase{"HotSeatByHand3", true, false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class ReplayTest : public ::testing::Test {
+protected:
+    Window w{game::zwirlo60Variant()};
+    TForm1& f = *w;
+
+    int runToEnd() {
+        int ticks = 0;
+        for (; f.Timer1->enabled() && ticks < 10000; ++ticks) f.Timer1->fire();
+        return ticks;
+    }
+    // The first card, and another with a different picture.
+    std::pair<int, int> pairAtZero() {
+        int b = 1;
+        while (f.board[b] != f.board[0]) ++b;
+        return {0, b};
+    }
+    int otherThan(std::initializer_list<int> taken) {
+        for (int p = 0;; ++p)
+            if (std::none_of(taken.begin(), taken.end(),
+                             [&](int t) { return f.board[p] == f.board[t]; }))
+                return p;
+    }
+};
+
+TEST_F(ReplayTest, EmptyRecordDisablesTheItemAndLeavesTheTable) {
+    startGame(f, true, true);
+    f.Replay1->setEnabled(true);
+    f.Timer2->setEnabled(true);
+    f.ListBox1->setVisible(true);
+    f.Image1Click(f.images[0]);
+    f.logLength = f.logPos = 0;
+    const Table before = Table::of(f);
+
+    f.Replay1->click();
+    EXPECT_FALSE(f.Replay1->enabled());
+    EXPECT_EQ(f.Replay1->caption(), "Terugspelen");
+    EXPECT_FALSE(f.replayRunning);
+    EXPECT_FALSE(f.Timer1->enabled() || f.Timer2->enabled() || f.Send1->enabled());
+    EXPECT_FALSE(f.ListBox1->visible());
+    EXPECT_TRUE(sameBoard(before, Table::of(f)));
+    EXPECT_EQ(f.Label4->caption(), before.label4);
+
+    // Enabled again later, the item starts a replay.
+    f.Image1Click(f.images[1]);
+    f.Replay1->setEnabled(true);
+    f.Replay1->click();
+    EXPECT_TRUE(f.replayRunning);
+}
+
+TEST_F(ReplayTest, StopKeepsTheTableAndRestartBeginsAtTheFirstEntry) {
+    startGame(f, true, true);
+    ModelPlayer m(f);
+    m.play(3);
+    f.startScoreMe = 7;
+    f.startScoreOpp = 12;
+    f.Replay1Click();
+    EXPECT_EQ(f.Label2->caption() + "/" + f.Label4->caption(), "7/12");
+    for (int k = 0; k < 4; ++k) f.Timer1->fire();
+    const int cursor = f.logPos;
+
+    f.Replay1Click();
+    EXPECT_FALSE(f.replayRunning || f.Timer1->enabled());
+    EXPECT_EQ(f.Replay1->caption(), "Terugspelen");
+    EXPECT_TRUE(f.ShowDemo1->enabled());
+    EXPECT_EQ(f.logPos, cursor);
+    EXPECT_TRUE(sameBoard(m.afterEntry[3], Table::of(f)));
+
+    f.Replay1Click();
+    EXPECT_EQ(f.logPos, 0);
+    EXPECT_EQ(f.Label2->caption() + "/" + f.Label4->caption(), "7/12");
+    for (std::size_t k = 0; k < m.afterEntry.size(); ++k) {
+        f.Timer1->fire();
+        ASSERT_TRUE(sameBoard(m.afterEntry[k], Table::of(f))) << "entry " << k;
+    }
+    f.Timer1->fire();
+    EXPECT_EQ(f.Label2->caption() + "/" + f.Label4->caption(), "10/24");  // 3 pairs, 12 clicks
+}
+
+TEST_F(ReplayTest, PairOfPlayerTwoTakenAwayByTheClearEntry) {
+    startGame(f, false, true);
+    ASSERT_TRUE(f.hotSeat);
+    const auto [a, b] = pairAtZero();
+    setRecord(f, {200, a, 200, b, 300, a, b});
+    plat::SoundRecorder::clear();
+    f.Replay1Click();
+    f.Timer1->fire();
+    f.Timer1->fire();
+    EXPECT_EQ(f.Label4->caption(), "1");
+    EXPECT_TRUE(f.foundByOpponent[a] && f.foundByOpponent[b]);
+    EXPECT_EQ(played("yourscore"), 1);
+
+    f.Timer1->fire();
+    for (int p : {a, b}) {
+        EXPECT_EQ(f.images[p]->pictureName(), "void");
+        EXPECT_TRUE(f.faceDown[p]);
+        EXPECT_FALSE(f.foundByMe[p]);
+    }
+    EXPECT_EQ(f.Label2->caption() + "/" + f.Label4->caption(), "0/1");
+    EXPECT_EQ(f.Label4->fontColor(), plat::clLime) << "the clear keeps player 2 as the mover";
+    EXPECT_EQ(f.Label2->fontColor(), plat::clRed);
+}
+
+TEST_F(ReplayTest, UnknownCodeHoldsTheReplayUntilStopped) {
+    startGame(f, true, true);
+    setRecord(f, {100, 3, 0, 5, 100, 4});
+    f.Replay1Click();
+    f.Timer1->fire();
+    const Table held = Table::of(f);
+    for (int k = 0; k < 3; ++k) {
+        f.Timer1->fire();
+        EXPECT_EQ(f.logPos, 2);
+        EXPECT_TRUE(sameBoard(held, Table::of(f)));
+        EXPECT_TRUE(f.Timer1->enabled());
+    }
+    f.Replay1Click();
+    EXPECT_FALSE(f.Timer1->enabled());
+    EXPECT_EQ(f.Replay1->caption(), "Terugspelen");
+}
+
+TEST_F(ReplayTest, CloseRequestClosesOnTheNextTick) {
+    int closes = 0;
+    f.onClose = [&] { ++closes; };
+    f.closeRequested = true;
+    f.Timer1->setEnabled(true);
+    f.Timer1->fire();
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(f.Timer1->enabled());
+
+    // In the middle of a replay the tick closes before applying anything.
+    f.closeRequested = false;
+    startGame(f, true, true);
+    ModelPlayer(f).play(1);
+    f.Replay1Click();
+    f.Timer1->fire();
+    const Table before = Table::of(f);
+    f.closeRequested = true;
+    f.Timer1->fire();
+    EXPECT_EQ(closes, 2);
+    EXPECT_EQ(f.logPos, 2);
+    EXPECT_TRUE(sameBoard(before, Table::of(f)));
+    f.onClose = nullptr;
+}
+
+// Only a damaged record file holds these; the table must come through untouched.
+TEST_F(ReplayTest, DamagedRecordNeverLeavesTheBoard) {
+    startGame(f, true, true);
+    const Table dealt = Table::of(f);
+    setRecord(f, {100, -1, 200, f.N, 300, 5000, -7, 400, f.N, -2147483647 - 1});
+    f.Replay1Click();
+    EXPECT_EQ(runToEnd(), 5);
+    EXPECT_TRUE(sameBoard(dealt, Table::of(f)));
+    EXPECT_EQ(f.Label2->caption(), "0");
+    EXPECT_EQ(f.logPos, f.logLength);
+
+    // An entry cut short by the recorded length ends the replay rather than reading what
+    // an earlier game left behind it.
+    setRecord(f, {100, 2, 300, 2});
+    f.moveLog[4] = 0;
+    f.Replay1Click();
+    EXPECT_EQ(runToEnd(), 2);
+    EXPECT_EQ(f.images[2]->pictureName(), "pic" + std::to_string(f.board[2]));
+    EXPECT_EQ(f.logPos, 4);
+
+    // A length beyond the capacity: reading stops at the last whole entry inside it.
+    std::fill(f.moveLog.begin(), f.moveLog.end(), 100);
+    f.moveLog[game::kLogSize - 2] = 300;
+    f.logLength = game::kLogSize + 40;
+    f.Replay1Click();
+    f.logPos = game::kLogSize - 2;
+    f.Timer1->fire();
+    EXPECT_FALSE(f.replayRunning);
+    EXPECT_EQ(f.logPos, game::kLogSize);
+}
+
+// A tick, and a new game, run inside the message pump of a replay step.
+TEST_F(ReplayTest, StepsPumpingMessagesKeepTheCursorSound) {
+    startGame(f, true, true);
+    ModelPlayer m(f);
+    m.play(2);
+    ASSERT_EQ(codesOf(f)[2], 400);
+
+    int runs = 0;
+    std::function<void()> inside;
+    plat::Timer probe("probe");
+    probe.setInterval(1);
+    probe.onTimer = [&] {
+        probe.setEnabled(false);
+        ++runs;
+        inside();
+    };
+    // Due before the tick starts, so the step's pump delivers it.
+    auto arm = [&](std::function<void()> fn) {
+        inside = std::move(fn);
+        probe.setEnabled(true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    };
+
+    f.Replay1Click();
+    arm([&] { f.Timer1->fire(); });
+    f.Timer1->fire();
+    ASSERT_EQ(runs, 1) << "the probe must run inside the step's message pump";
+    EXPECT_EQ(f.logPos, 2) << "the nested tick applied nothing";
+    EXPECT_TRUE(sameBoard(m.afterEntry[0], Table::of(f)));
+
+    // A new game inside the first half of a miss entry: the second half stays off the
+    // new board and the new game's record starts clean.
+    f.Timer1->fire();
+    arm([&] { f.Start1Click(); });
+    f.Timer1->fire();
+    ASSERT_EQ(runs, 2);
+    EXPECT_EQ(f.logPos, 0);
+    EXPECT_EQ(f.logLength, 0);
+    EXPECT_FALSE(f.replayRunning || f.Timer1->enabled());
+    for (int p = 0; p < f.N; ++p) EXPECT_EQ(f.images[p]->pictureName(), "card") << p;
+}
+
+// The two replay steps where they differ: covering the only open card, the second card
+// of a miss, a third turn-up, taking away the other player's found card.
+TEST_F(ReplayTest, StepsOfTheTwoPlayers) {
+    startGame(f, false, true);
+    const int a = 0, c = otherThan({0});
+
+    f.Demo2(a);
+    EXPECT_EQ(f.cardsUp, 1);
+    EXPECT_EQ(f.oppLastPicture, f.board[a]);
+    EXPECT_EQ(f.oppLastPos, a);
+    f.Demo2(a);
+    EXPECT_TRUE(f.faceDown[a]) << "player 2 covers the only open card";
+    EXPECT_EQ(f.oppTurnedBack, 1);
+    f.cardsUp = f.oppTurnedBack = 0;
+
+    f.Demo(a);
+    f.Demo(a);
+    EXPECT_FALSE(f.faceDown[a]) << "player 1 does not";
+    f.Demo(c);
+    EXPECT_TRUE(ZwiUnit1::twoCardsUp);
+    EXPECT_EQ(f.cardsUp, 2);
+    const int d = otherThan({a, c});
+    f.Demo(d);
+    EXPECT_TRUE(f.faceDown[d]) << "no third card for player 1";
+    ZwiUnit1::twoCardsUp = false;
+    f.Demo2(d);
+    EXPECT_FALSE(f.faceDown[d]) << "a third turn-up of player 2 is allowed";
+    EXPECT_FALSE(ZwiUnit1::twoCardsUp);
+    EXPECT_EQ(f.cardsUp, 2);
+
+    f.foundByMe[c] = true;
+    f.Demo2(c);
+    EXPECT_EQ(f.images[c]->pictureName(), "void");
+    EXPECT_FALSE(f.foundByMe[c]);
+    EXPECT_TRUE(f.faceDown[c]);
+}
+
+// A miss covered by hand ends the turn with the last card that still showed (a covered
+// card, or the last found card taken away); outside solo play that blocks the board.
+TEST_F(ReplayTest, CoveringAndClearingEndTheTurn) {
+    for (auto step : {&TForm1::Demo2, &TForm1::Demo}) {
+        startGame(f, false, false);
+        const auto [a, b] = pairAtZero();
+        const int c = otherThan({a}), d = otherThan({a, c});
+        for (int p : {a, b, c, d, c, d}) (f.*step)(p);
+        (f.*step)(a);
+        EXPECT_FALSE(ZwiUnit1::clicksBlocked) << "a found card still shows";
+        (f.*step)(b);
+        EXPECT_TRUE(ZwiUnit1::clicksBlocked);
+        EXPECT_FALSE(ZwiUnit1::clickBusy);
+        EXPECT_EQ(f.cardsUp + f.myTurnedBack + f.oppTurnedBack, 0);
+
+        ZwiUnit1::clicksBlocked = false;
+        const int e = otherThan({a, c, d});
+        for (int p : {c, e, c}) (f.*step)(p);
+        EXPECT_FALSE(ZwiUnit1::clicksBlocked) << "one card still shows";
+        (f.*step)(e);
+        EXPECT_TRUE(ZwiUnit1::clicksBlocked);
+    }
+
+    // Solo: the board stays open, and found cards still up do not hold the turn.
+    startGame(f, true, false);
+    const auto [a, b] = pairAtZero();
+    const int c = otherThan({a}), d = otherThan({a, c});
+    for (int p : {a, b, c, d, c, d}) f.Demo(p);
+    EXPECT_FALSE(ZwiUnit1::clicksBlocked);
+    EXPECT_EQ(f.cardsUp + f.myTurnedBack, 0);
+}
+
+}  // namespace
