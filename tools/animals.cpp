@@ -126,11 +126,14 @@ QImage gordeldier() {
 QImage mara() {
     return drawArt([](QPainter& p) {
         QColor back(0x8A, 0x7E, 0x72), flank(0xC8, 0x8E, 0x58), belly(0xF2, 0xEC, 0xE0);
-        p.setPen(QPen(back.darker(150), 2.6, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(62, 56), QPointF(64, 90));
+        p.setPen(QPen(back.darker(125), 3.4, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(56, 58), QPointF(55, 90));
-        p.drawLine(QPointF(30, 66), QPointF(36, 90));
-        p.drawLine(QPointF(36, 90), QPointF(44, 90));
+        p.drawLine(QPointF(36, 90), QPointF(45, 90));
+        p.setPen(QPen(back.darker(110), 3.6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(62, 56), QPointF(64, 90));
+        p.drawLine(QPointF(64, 90), QPointF(69, 90));
+        p.setPen(QPen(back, 4.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(28, 64), QPointF(36, 90));
         QPainterPath body;
         body.addEllipse(QPointF(44, 50), 26, 15);
         QPainterPath thigh;

@@ -301,27 +301,37 @@ QImage crane() {
 }
 
 QImage heron() {
-    BirdShape s = wader(30, 18);
+    // Tall and upright, the long neck kinked forward.
+    BirdShape s = wader(32, 0);
+    s.body = {42, 50};
+    s.bodyRx = 22;
+    s.bodyRy = 11;
+    s.bodyAngle = -28;
+    s.head = {66, 12};
     s.headR = 6.5;
-    s.neckW = 6;
-    s.neckCtrl = {56, 26};
-    s.beakLen = 17;
+    s.neckW = 6.5;
+    s.neckCtrl = {78, 36};
+    s.beakLen = 18;
     s.beakW = 4;
-    s.beakAngle = 10;
-    s.wingReach = 1.1;
+    s.beakAngle = 8;
+    s.tailLen = 8;
+    s.tailAngle = 60;
+    s.wingReach = 1.0;
+    s.wingW = 11;
     return paint(s, [](Bird& b) {
         QColor grey = rgb(0x8E98A4);
         b.base(grey, grey.darker(120), rgb(0xA89A60));
-        b.under(kWhite, 0.05);
-        b.streaks(kDark, b.underArea(0.1).intersected(b.headArea().united(
-                             QPainterPath(b.outline()).subtracted(b.headArea())))
-                             .intersected(QPainterPath(b.outline())),
-                  9);
-        b.cap(kWhite, 0.0);
-        b.eyeStripe(kBlack, 2.4);
-        b.crest(kBlack, 10, 185, 2.0);
+        QPainterPath neck = b.outline().subtracted(b.headArea());
+        QPainterPath front = b.underArea(0.15).intersected(neck);
+        b.painter().setPen(Qt::NoPen);
+        b.painter().setBrush(kWhite);
+        b.painter().drawPath(front);
+        b.streaks(kDark, front, 9);
+        b.face(kWhite, 1.6);
+        b.eyeStripe(kBlack, 2.2);
+        b.crest(kBlack, 11, 175, 2.2);
         b.wing(grey);
-        b.wingTip(kDark, 0.7);
+        b.wingTip(kDark, 0.75);
         b.beak(rgb(0xE0B030));
         b.eye(rgb(0xE8D040));
     });

@@ -172,7 +172,19 @@ QImage faceCard(const pix::Face& face, const char* name1252) {
     QImage fitted = art.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     double x = box.center().x() - w / 2.0;
     double y = face.scale < 1.0 ? box.bottom() - h : box.center().y() - h / 2.0;
-    p.drawImage(QPointF(std::round(x), std::round(y)), fitted);
+    QPointF at(std::round(x), std::round(y));
+    // A thin rim in a darker shade of the tint keeps pale pictures off a pale background.
+    QImage rim = fitted;
+    {
+        QPainter q(&rim);
+        q.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        QColor edge = face.tint.darker(190);
+        edge.setAlpha(150);
+        q.fillRect(rim.rect(), edge);
+    }
+    for (QPointF d : {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1)})
+        p.drawImage(at + d, rim);
+    p.drawImage(at, fitted);
     QRectF band(4, 77, kCard - 8, 25);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 215));
