@@ -291,3 +291,15 @@ TEST_F(Play, NetworkedTurnEndsBlocked) {
     EXPECT_TRUE(ZwiUnit1::clicksBlocked);
     EXPECT_EQ(lastLine(), network::ClickMessage(h, 'b'));
 }
+
+// Clicks and pairs adding up to the pair count do not end a solo game; only the pairs do.
+TEST_F(Play, SoloEndsOnPairsOnly) {
+    start(true, true);
+    f->Label4->setCaption("27");
+    const auto& places = pairOf.begin()->second;
+    tap(places[0]);
+    tap(places[1]);
+    EXPECT_EQ(TForm1::LabelValue(f->Label2) + TForm1::LabelValue(f->Label4), f->P);
+    EXPECT_FALSE(f->Start1->enabled());
+    EXPECT_TRUE(ZwiUnit1::clicksBlocked);
+}
