@@ -60,8 +60,12 @@ TEST(NetMessages, EveryScoreSurvivesTheFraming) {
         for (int b = 0; b <= 30; ++b) {
             std::string line = GameMessage(a, b);
             ASSERT_EQ(line.size(), 3u);
-            if (a != 10 && a != 13) EXPECT_EQ(static_cast<unsigned char>(line[1]), a);
-            if (b != 10 && b != 13) EXPECT_EQ(static_cast<unsigned char>(line[2]), b);
+            if (a != 10 && a != 13) {
+                EXPECT_EQ(static_cast<unsigned char>(line[1]), a);
+            }
+            if (b != 10 && b != 13) {
+                EXPECT_EQ(static_cast<unsigned char>(line[2]), b);
+            }
             auto lines = split(frame(line), 1);
             ASSERT_EQ(lines.size(), 1u) << a << " " << b;
             auto scores = parseGame(lines[0]);
