@@ -1,5 +1,6 @@
 // Damaged saved games: the input is cut into a game file, a move record and a players file,
 // which go through the decoders and then through the window's real loader.
+#include <unistd.h>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -7,7 +8,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "game/savefiles.h"
 #include "game/zwiunit1.h"

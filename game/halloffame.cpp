@@ -153,8 +153,7 @@ void TForm1::TopTenEntry() {
         const std::int32_t seconds = LabelValue(Label5);
 
         const bool offered = !hasClicksBar || !hasTimeBar || clicks <= clicksBar ||
-                             seconds <= timeBar || ListBox1->count() < 10 ||
-                             ListBox2->count() < 10;
+                             seconds <= timeBar || ListBox1->count() < 10 || ListBox2->count() < 10;
         if (offered) {
             const std::string caption =
                 variant.zwirlo3 ? "U bent een Top10-speler!" : "Je bent een Top10-speler";

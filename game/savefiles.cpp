@@ -85,8 +85,8 @@ std::string encodeMoveLog(const std::int32_t* log, int logLength, int capacity) 
 }
 
 int decodeMoveLog(const std::string& bytes, std::int32_t* log, int capacity) {
-    const int n = static_cast<int>(std::min<std::size_t>(bytes.size() / 4,
-                                                         static_cast<std::size_t>(capacity) + 1));
+    const int n = static_cast<int>(
+        std::min<std::size_t>(bytes.size() / 4, static_cast<std::size_t>(capacity) + 1));
     for (int i = 0; i < n && i < capacity; ++i) log[i] = getInt(bytes, static_cast<std::size_t>(i));
     return n;
 }

@@ -10,9 +10,9 @@
 
 namespace game::savefiles {
 
-std::string gameFileName(int fileNumber);      // "zwi14game.dat"
-std::string moveLogFileName(int fileNumber);   // "zwi14repl.dat"
-std::string playersFileName(int fileNumber);   // "zwi14play.dat"
+std::string gameFileName(int fileNumber);     // "zwi14game.dat"
+std::string moveLogFileName(int fileNumber);  // "zwi14repl.dat"
+std::string playersFileName(int fileNumber);  // "zwi14play.dat"
 
 // Counts read from a file (clicks, seconds) are kept well below the integer limit, so that
 // counting on from a loaded value can never overflow.

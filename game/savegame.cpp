@@ -68,8 +68,8 @@ void TForm1::Save1Click() {
         const std::string name = moveLogFileName(cardSet().fileNumber);
         // Unfinished two-player games keep no record: the file is rewritten empty.
         const bool withRecord = (s1 + s2 == P && !solo) || solo;
-        stage(logFile, name, withRecord ? encodeMoveLog(moveLog.data(), logLength, kLogSize)
-                                        : std::string());
+        stage(logFile, name,
+              withRecord ? encodeMoveLog(moveLog.data(), logLength, kLogSize) : std::string());
     }
 
     plat::Application::processMessages();
@@ -185,8 +185,7 @@ void TForm1::Load1Click() {
 
         if (ZwiUnit1::connected && !Solo1->checked()) Zend();
 
-        if (plat::readFile(playersFileName(cardSet().fileNumber), bytes,
-                           kPlayersRecordSize) != 0)
+        if (plat::readFile(playersFileName(cardSet().fileNumber), bytes, kPlayersRecordSize) != 0)
             return;
         // An empty (or short) players file holds no record: captions, hotSeat, mover and
         // colours stay as they were, as for a missing file.

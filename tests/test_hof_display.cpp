@@ -1,33 +1,28 @@
 // The hall-of-fame displays and the top-10 entry through the window.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
 #include "game/hof.h"
 #include "game/zwiunit1.h"
 #include "platform/dialogs.h"
 #include "platform/exception.h"
 #include "platform/files.h"
+#include "test_save_support.h"
 
 namespace fs = std::filesystem;
+using savetest::fileText;
 using Lines = std::vector<std::string>;
 
 namespace {
-
-std::string fileText(const std::string& name) {
-    std::string b;
-    plat::readFile(name, b);
-    return b;
-}
 
 // Ten entries each, the seeds among them; the tenth places are 140 clicks and 400 seconds.
 void fullLists() {
     Lines c{"134 klikken Zandor Quibbe"}, t{"303 seconden Zandor Quibbe"};
     for (int s : {131, 132, 133, 135, 136, 137, 138, 139, 140})
         c.push_back(std::to_string(s) + " klikken p" + std::to_string(s));
-    for (int s = 392; s <= 400; ++s) t.push_back(std::to_string(s) + " seconden p" + std::to_string(s));
+    for (int s = 392; s <= 400; ++s)
+        t.push_back(std::to_string(s) + " seconden p" + std::to_string(s));
     plat::writeFileReplacing("hof14.dat", game::hof::joinLines(c));
     plat::writeFileReplacing("hof14b.dat", game::hof::joinLines(t));
 }
@@ -35,8 +30,9 @@ void fullLists() {
 class Hof : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const auto& e : fs::directory_iterator(fs::current_path())) fs::remove_all(e.path());
-        form = std::make_unique<game::TForm1>(game::zwirlo60Variant(), game::FormOptions{false, 0, false});
+        savetest::emptyFolder();
+        form = std::make_unique<game::TForm1>(game::zwirlo60Variant(),
+                                              game::FormOptions{false, 0, false});
         form->hofVisible = true;  // also when the picture library is missing in this build
         plat::DialogScript::clear();
     }
@@ -73,14 +69,16 @@ TEST_F(Hof, FirstDisplayCreatesTheSeededFile) {
 
 TEST_F(Hof, PaddingOrderAndTheFirstTen) {
     // The seed removed by hand, mixed line ends, equal scores, a four-digit score.
-    plat::writeFileReplacing("hof14.dat",
-                             "9 klikken bob\n9 klikken Alice\r12 klikken carl\r\n1000 klikken Zed\r\n"
-                             "50 klikken e\r\n51 klikken f\r\n52 klikken g\r\n53 klikken h\r\n"
-                             "54 klikken i\r\n55 klikken j\r\n56 klikken k\r\n");
+    plat::writeFileReplacing(
+        "hof14.dat",
+        "9 klikken bob\n9 klikken Alice\r12 klikken carl\r\n1000 klikken Zed\r\n"
+        "50 klikken e\r\n51 klikken f\r\n52 klikken g\r\n53 klikken h\r\n"
+        "54 klikken i\r\n55 klikken j\r\n56 klikken k\r\n");
     form->HallOfFame1Click();
-    EXPECT_EQ(form->ListBox2->items(),
-              (Lines{"0009 klikken", "0009 klikken", "0012 klikken", "0050 klikken", "0051 klikken",
-                     "0052 klikken", "0053 klikken", "0054 klikken", "0055 klikken", "0056 klikken"}));
+    EXPECT_EQ(
+        form->ListBox2->items(),
+        (Lines{"0009 klikken", "0009 klikken", "0012 klikken", "0050 klikken", "0051 klikken",
+               "0052 klikken", "0053 klikken", "0054 klikken", "0055 klikken", "0056 klikken"}));
     EXPECT_EQ(form->ListBox1->item(0), "1.  Alice");
     EXPECT_EQ(form->ListBox1->item(1), "2.  bob");
     EXPECT_EQ(form->ListBox1->item(9), "10.  k");
@@ -88,20 +86,22 @@ TEST_F(Hof, PaddingOrderAndTheFirstTen) {
     ASSERT_EQ(file.size(), 12u);  // never cut, rewritten in text order with the seed back
     EXPECT_EQ(file.front(), "1000 klikken Zed");
     EXPECT_EQ(file[2], "134 klikken Zandor Quibbe");
-    EXPECT_EQ(fileText("hof14.dat").find("\r\n9 klikken Alice\r\n9 klikken bob\r\n") != std::string::npos, true);
+    EXPECT_NE(fileText("hof14.dat").find("\n9 klikken Alice\r\n9 klikken bob\r\n"),
+              std::string::npos);
 }
 
 TEST_F(Hof, HandEditedLinesNeverBreakTheDisplay) {
-    plat::writeFileReplacing("hof14.dat",
-                             "134 klikken Zandor Quibbe\r\ngeen score\r\n\r\nklikken zonder getal\r\n"
-                             "x7 klikken raar\r\n");
+    plat::writeFileReplacing(
+        "hof14.dat",
+        "134 klikken Zandor Quibbe\r\ngeen score\r\n\r\nklikken zonder getal\r\n"
+        "x7 klikken raar\r\n");
     form->HallOfFame1Click();
     ASSERT_EQ(form->ListBox1->count(), 5);
     EXPECT_EQ(form->ListBox2->count(), 5);  // the two columns stay row for row
     const Lines& rows = form->ListBox1->items();
-    EXPECT_NE(std::find(rows.begin(), rows.end(), "5. geen score"), rows.end());
-    const int at = static_cast<int>(std::find(rows.begin(), rows.end(), "5. geen score") - rows.begin());
-    EXPECT_EQ(form->ListBox2->item(at), "");
+    const auto at = std::find(rows.begin(), rows.end(), "5. geen score") - rows.begin();
+    ASSERT_LT(at, 5);
+    EXPECT_EQ(form->ListBox2->item(static_cast<int>(at)), "");
 
     // A tenth place that is no number sets no bar: the entry is offered.
     finish(999, 999);
@@ -112,7 +112,7 @@ TEST_F(Hof, HandEditedLinesNeverBreakTheDisplay) {
 
 TEST_F(Hof, OfferRules) {
     fullLists();
-    const std::string clicks = fileText("hof14.dat"), times = fileText("hof14b.dat");
+    const std::string clicks = fileText("hof14.dat");
     finish(150, 500);
     form->ListBox1->setVisible(false);
     form->ListBox2->setVisible(false);
@@ -137,7 +137,8 @@ TEST_F(Hof, OfferRules) {
     finish(9999, 9999);
     form->TopTenEntry();
     EXPECT_EQ(plat::DialogScript::shown().size(), 1u);
-    EXPECT_NE(fileText("hof14.dat").find("9999 klikken \r\n"), std::string::npos);  // Cancel at once
+    // Cancelled at once: the name is empty.
+    EXPECT_NE(fileText("hof14.dat").find("9999 klikken \r\n"), std::string::npos);
 }
 
 TEST_F(Hof, NameDialogRules) {
@@ -152,7 +153,8 @@ TEST_F(Hof, NameDialogRules) {
     EXPECT_EQ(shown[0].initial, "");
     EXPECT_EQ(shown[1].initial, "J");
     EXPECT_EQ(shown[2].initial, "Eenentwintig tekens!!");
-    EXPECT_NE(fileText("hof14.dat").find("60 klikken Eenentwintig tekens!!\r\n"), std::string::npos);
+    EXPECT_NE(fileText("hof14.dat").find("60 klikken Eenentwintig tekens!!\r\n"),
+              std::string::npos);
 
     game::TForm1 g(game::zwirlo3Variant(), game::FormOptions{false, 0, false});
     plat::DialogScript::clear();
@@ -160,7 +162,8 @@ TEST_F(Hof, NameDialogRules) {
     plat::DialogScript::answer(true, "Twintig tekens lang!");
     g.TopTenEntry();
     EXPECT_EQ(plat::DialogScript::shown().at(0).caption, "U bent een Top10-speler!");
-    EXPECT_EQ(fileText("hof16.dat"), "120 klikken Zandor Quibbe\r\n50 klikken Twintig tekens lang!\r\n");
+    EXPECT_EQ(fileText("hof16.dat"),
+              "120 klikken Zandor Quibbe\r\n50 klikken Twintig tekens lang!\r\n");
 }
 
 TEST_F(Hof, FailedWritesKeepTheListAndReportTheFile) {
@@ -168,20 +171,14 @@ TEST_F(Hof, FailedWritesKeepTheListAndReportTheFile) {
     const std::string clicks = fileText("hof14.dat");
     finish(100, 100);
     plat::DialogScript::answer(true, "Jo");
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit tiny = old;
-    tiny.rlim_cur = 64;
-    setrlimit(RLIMIT_FSIZE, &tiny);
-    form->hofVisible = true;
     std::string error;
-    try {
-        form->TopTenEntry();
-    } catch (const plat::Exception& e) {
-        error = e.what();
-    }
-    setrlimit(RLIMIT_FSIZE, &old);
+    savetest::withFileSizeLimit(64, [&] {
+        try {
+            form->TopTenEntry();
+        } catch (const plat::Exception& e) {
+            error = e.what();
+        }
+    });
     EXPECT_EQ(error, "Cannot create file \"" + plat::absolutePath("hof14.dat") + "\". " +
                          plat::systemErrorText(EFBIG));
     EXPECT_TRUE(form->hofVisible);
