@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <set>
+#include <vector>
 #include <string>
 
 #include "platform/resources.h"
@@ -40,6 +42,52 @@ void expectCardBitmap(const unsigned char* p, std::size_t size, const std::strin
     EXPECT_EQ(size, 54 + rowBytes * 105);
 }
 
+// Pixels of a card area [x0, x1) x [y0, y1) as 0xRRGGBB, and which of them stand out from
+// the area's most common colour, its background.
+struct Area {
+    std::vector<std::uint32_t> colour;
+    std::vector<bool> ink;
+    double inkShare() const {
+        return static_cast<double>(std::count(ink.begin(), ink.end(), true)) / ink.size();
+    }
+};
+
+int colourDistance(std::uint32_t a, std::uint32_t b) {
+    int d = 0;
+    for (int k = 0; k < 24; k += 8)
+        d += std::abs(static_cast<int>((a >> k) & 0xFF) - static_cast<int>((b >> k) & 0xFF));
+    return d;
+}
+
+Area area(const unsigned char* bmp, int x0, int y0, int x1, int y1) {
+    Area a;
+    std::map<std::uint32_t, int> counts;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const unsigned char* p = bmp + 54 + (104 - y) * 316 + x * 3;
+            a.colour.push_back(static_cast<std::uint32_t>(p[0] | p[1] << 8 | p[2] << 16));
+            ++counts[a.colour.back()];
+        }
+    std::uint32_t bg = std::max_element(counts.begin(), counts.end(), [](auto& l, auto& r) {
+                           return l.second < r.second;
+                       })->first;
+    for (std::uint32_t c : a.colour) a.ink.push_back(colourDistance(c, bg) > 60);
+    return a;
+}
+
+// How unlike two pictures are where either shows something: near 0 when both carry the
+// same drawing, whatever their background tints.
+double artDifference(const Area& a, const Area& b) {
+    double sum = 0;
+    int n = 0;
+    for (std::size_t i = 0; i < a.colour.size(); ++i)
+        if (a.ink[i] || b.ink[i]) {
+            sum += colourDistance(a.colour[i], b.colour[i]) / 3.0;
+            ++n;
+        }
+    return n ? sum / n : 0;
+}
+
 struct PictureSet {
     const char* name;
     plat::Module module;
@@ -50,6 +98,7 @@ struct PictureSet {
 // font or a broken drawing would leave blank, identical cards.
 void expectSet(const PictureSet& set, const char* card, const char* voidName, const char* pic) {
     std::set<std::string> seen;
+    std::vector<Area> arts;
     std::size_t size = 0;
     const unsigned char* back = plat::findResource(set.module, "BITMAP", card, &size);
     expectCardBitmap(back, size, std::string(set.name) + " " + card);
@@ -71,6 +120,11 @@ void expectSet(const PictureSet& set, const char* card, const char* voidName, co
         if (!p) continue;
         EXPECT_TRUE(seen.insert(std::string(reinterpret_cast<const char*>(p), size)).second)
             << set.name << " " << name << " repeats an earlier picture";
+        // Animals and birds have their picture above the name; a Greek letter fills the card.
+        bool greek = set.count == 48;
+        arts.push_back(greek ? area(p, 6, 6, 99, 99) : area(p, 6, 5, 99, 76));
+        EXPECT_GT(arts.back().inkShare(), greek ? 0.02 : 0.06)
+            << set.name << " " << name << " shows too little";
         plat::Bitmap bmp = plat::Bitmap::load(set.module, name);
         EXPECT_EQ(bmp.width(), 105) << name;
         EXPECT_EQ(bmp.height(), 105) << name;
@@ -78,6 +132,13 @@ void expectSet(const PictureSet& set, const char* card, const char* voidName, co
     }
     EXPECT_EQ(plat::findResource(set.module, "BITMAP", pic + std::to_string(set.count + 1), &size),
               nullptr);
+    // Different names over one and the same drawing (a glyph the font lacks, say) would
+    // leave only the lettering to tell cards apart.
+    if (set.count == 48) return;
+    for (std::size_t i = 0; i < arts.size(); ++i)
+        for (std::size_t j = i + 1; j < arts.size(); ++j)
+            EXPECT_GT(artDifference(arts[i], arts[j]), 12.0)
+                << set.name << " pictures " << i + 1 << " and " << j + 1 << " look alike";
 }
 
 TEST(MediaPictures, LibrariesHoldEveryCardOfTheirSet) {

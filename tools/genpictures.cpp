@@ -289,6 +289,8 @@ int main(int argc, char** argv) {
     }
     pix::offscreen();
     QGuiApplication app(argc, argv);
+    for (const char* family : {"Noto Color Emoji", "DejaVu Sans", "DejaVu Serif"})
+        pix::requireFont(family);
     std::string set = argv[1];
     QString out = QString::fromLocal8Bit(argv[2]);
     if (set == "icon60" || set == "icon3") {

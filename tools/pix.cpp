@@ -2,10 +2,24 @@
 #include "pix.h"
 
 #include <QFont>
+#include <QFontInfo>
+#include <cstdlib>
+#include <iostream>
 #include <algorithm>
 #include <cmath>
 
 namespace pix {
+
+void requireFont(const QString& family) {
+    QFont f(family);
+    f.setPixelSize(20);
+    if (QFontInfo(f).family() != family) {
+        // A stand-in font would draw empty boxes on every card: stop the build instead.
+        std::cerr << "genpictures: the font \"" << family.toStdString()
+                  << "\" is not installed (Debian: fonts-noto-color-emoji, fonts-dejavu-core)\n";
+        std::exit(1);
+    }
+}
 
 QImage crop(const QImage& src) {
     QImage img = src.convertToFormat(QImage::Format_ARGB32);

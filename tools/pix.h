@@ -20,6 +20,9 @@ struct Face {
     double scale = 1.0;  // below 1: drawn smaller, standing on the bottom of the art box
 };
 
+// Ends the program with a message when `family` is not installed.
+void requireFont(const QString& family);
+
 // A colour emoji glyph of "Noto Color Emoji", cropped.
 QImage emoji(const QString& text);
 // Runs `draw` on a painter set up for the 100 x 100 art space; returns the cropped result.
