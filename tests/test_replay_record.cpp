@@ -388,23 +388,24 @@ TEST_F(ReplayTest, StepsOfTheTwoPlayers) {
 // A miss covered by hand ends the turn with the last card that still showed (a covered
 // card, or the last found card taken away); outside solo play that blocks the board.
 TEST_F(ReplayTest, CoveringAndClearingEndTheTurn) {
-    for (auto step : {&TForm1::Demo2, &TForm1::Demo}) {
+    for (bool playerTwo : {true, false}) {
+        auto step = [&](int p) { playerTwo ? f.Demo2(p) : f.Demo(p); };
         startGame(f, false, false);
         const auto [a, b] = pairAtZero();
         const int c = otherThan({a}), d = otherThan({a, c});
-        for (int p : {a, b, c, d, c, d}) (f.*step)(p);
-        (f.*step)(a);
+        for (int p : {a, b, c, d, c, d}) step(p);
+        step(a);
         EXPECT_FALSE(ZwiUnit1::clicksBlocked) << "a found card still shows";
-        (f.*step)(b);
+        step(b);
         EXPECT_TRUE(ZwiUnit1::clicksBlocked);
         EXPECT_FALSE(ZwiUnit1::clickBusy);
         EXPECT_EQ(f.cardsUp + f.myTurnedBack + f.oppTurnedBack, 0);
 
         ZwiUnit1::clicksBlocked = false;
         const int e = otherThan({a, c, d});
-        for (int p : {c, e, c}) (f.*step)(p);
+        for (int p : {c, e, c}) step(p);
         EXPECT_FALSE(ZwiUnit1::clicksBlocked) << "one card still shows";
-        (f.*step)(e);
+        step(e);
         EXPECT_TRUE(ZwiUnit1::clicksBlocked);
     }
 
