@@ -24,3 +24,7 @@ set_tests_properties(e2e.hof PROPERTIES RESOURCE_LOCK port1200 TIMEOUT 120 LABEL
 add_test(NAME e2e.solo COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e_solo.sh)
 set_tests_properties(e2e.solo PROPERTIES RESOURCE_LOCK port1200 TIMEOUT 120 LABELS e2e
   ENVIRONMENT "ZW_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+# Two real copies playing over the network under Xvfb.
+add_test(NAME e2e.network COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e_network.sh)
+set_tests_properties(e2e.network PROPERTIES RESOURCE_LOCK port1200 TIMEOUT 180 LABELS e2e
+  ENVIRONMENT "ZW_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
