@@ -10,7 +10,7 @@
 namespace OntvangUnit {
 
 TOntvangThread::TOntvangThread(bool createSuspended, plat::TcpClient& client)
-    : connection(&client) {
+    : connection(&client), form_(ZwiUnit1::Form1) {
     FreeOnTerminate = true;
     if (createSuspended) return;
     // The client waits for this thread before it dies, so the connection outlives it.
@@ -39,10 +39,11 @@ void TOntvangThread::Execute() {
     }
     // A peer that ended the connection: our side follows, so a later disconnect is quiet.
     if (conn) conn->close();
-    plat::notify([] {
+    plat::notify([form = form_] {
+        if (Form1 != form) return;  // the window is gone: nothing left to show it on
         connected = false;
         plat::playSound("conlost");
-        if (game::TForm1* f = Form1) network::showConnected(*f, false);
+        network::showConnected(*form, false);
     });
 }
 

@@ -3,6 +3,10 @@
 // main thread and sends the waiting ones, until the connection ends.
 #include "platform/tcp.h"
 
+namespace game {
+class TForm1;
+}
+
 namespace OntvangUnit {
 
 class TOntvangThread {
@@ -14,6 +18,9 @@ public:
 
 protected:
     void Execute();
+
+private:
+    game::TForm1* form_;  // the window whose connection this is
 };
 
 }  // namespace OntvangUnit
