@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -184,6 +185,44 @@ TEST(MediaPictures, GreekCardsAreCompiledIntoZwirlo3Only) {
     plat::registerProgramResources(zwirlo60Resources, zwirlo60Resources_count);
     EXPECT_EQ(plat::findResource(plat::programModule(), "BITMAP", "pic1", &size), nullptr);
     EXPECT_EQ(plat::findResource(plat::programModule(), "BITMAP", "card", &size), nullptr);
+}
+
+// Catches pixels written in the wrong byte order or rows the wrong way up.
+TEST(MediaPictures, CardsAreTheRightWayRoundAndColoured) {
+    auto pixel = [](const unsigned char* bmp, int x, int y) {
+        const unsigned char* p = bmp + 54 + (104 - y) * 316 + x * 3;
+        return std::array<int, 3>{p[2], p[1], p[0]};  // r, g, b
+    };
+    // Small Greek letters are inked in blue, capitals in red.
+    plat::registerProgramResources(zwirlo3Resources, zwirlo3Resources_count);
+    auto inkOf = [&](const char* name) {
+        std::size_t size = 0;
+        const unsigned char* bmp = plat::findResource(plat::programModule(), "BITMAP", name, &size);
+        EXPECT_NE(bmp, nullptr) << name;
+        std::array<long, 3> sum{};
+        if (!bmp) return sum;
+        for (int y = 10; y < 95; ++y)
+            for (int x = 10; x < 95; ++x) {
+                auto c = pixel(bmp, x, y);
+                if (c[0] + c[1] + c[2] < 450)
+                    for (int k = 0; k < 3; ++k) sum[static_cast<std::size_t>(k)] += c[static_cast<std::size_t>(k)];
+            }
+        return sum;
+    };
+    auto small = inkOf("PIC1"), capital = inkOf("PIC25");
+    EXPECT_GT(small[2], small[0]);
+    EXPECT_GT(capital[0], capital[2]);
+    // The name is lettered on a light band at the bottom of an animal card.
+    plat::Module animals = plat::loadLibrary("beastpix60.dll");
+    std::size_t size = 0;
+    const unsigned char* lion = plat::findResource(animals, "BITMAP", "pic2", &size);
+    ASSERT_NE(lion, nullptr);
+    int light = 0;
+    for (int x = 8; x < 97; ++x) {
+        auto c = pixel(lion, x, 80);
+        if (c[0] + c[1] + c[2] > 660) ++light;
+    }
+    EXPECT_GT(light, 80);
 }
 
 // The four sounds: complete RIFF WAVE images of the fixed sizes, clean at both ends.
