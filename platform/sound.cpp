@@ -152,9 +152,8 @@ void playPcm(const Pcm& pcm) {
         return;
     }
     // Any other PCM layout is converted first.
-    SDL_AudioStream* stream =
-        SDL_NewAudioStream(pcm.format, static_cast<Uint8>(pcm.channels), pcm.rate, AUDIO_S16LSB,
-                           kChannels, kRate);
+    SDL_AudioStream* stream = SDL_NewAudioStream(pcm.format, static_cast<Uint8>(pcm.channels),
+                                                 pcm.rate, AUDIO_S16LSB, kChannels, kRate);
     if (!stream) return;
     std::vector<unsigned char> out;
     if (SDL_AudioStreamPut(stream, pcm.data, static_cast<int>(pcm.bytes)) == 0 &&

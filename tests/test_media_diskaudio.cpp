@@ -166,7 +166,8 @@ TEST_F(MediaDiskAudio, NewSoundCutsOffTheOneStillPlaying) {
 
 TEST_F(MediaDiskAudio, KeptCopyPlaysAndNullStops) {
     std::size_t size = 0;
-    const unsigned char* kept = plat::findResource(plat::programModule(), "WAVE", "yourscore", &size);
+    const unsigned char* kept =
+        plat::findResource(plat::programModule(), "WAVE", "yourscore", &size);
     std::string my = samples("myscore");
     plat::playSound("myscore");
     plat::playSoundMemory(nullptr);

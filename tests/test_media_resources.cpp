@@ -205,7 +205,8 @@ TEST(MediaPictures, CardsAreTheRightWayRoundAndColoured) {
             for (int x = 10; x < 95; ++x) {
                 auto c = pixel(bmp, x, y);
                 if (c[0] + c[1] + c[2] < 450)
-                    for (int k = 0; k < 3; ++k) sum[static_cast<std::size_t>(k)] += c[static_cast<std::size_t>(k)];
+                    for (int k = 0; k < 3; ++k)
+                        sum[static_cast<std::size_t>(k)] += c[static_cast<std::size_t>(k)];
             }
         return sum;
     };
@@ -271,8 +272,9 @@ TEST_P(MediaSounds, AreCompleteWaveFilesOfTheirSize) {
 }
 
 INSTANTIATE_TEST_SUITE_P(All, MediaSounds,
-                         testing::Values(SoundCase{"myscore", 492316}, SoundCase{"yourscore", 16640},
-                                         SoundCase{"robot", 458268}, SoundCase{"conlost", 402112}),
+                         testing::Values(SoundCase{"myscore", 492316},
+                                         SoundCase{"yourscore", 16640}, SoundCase{"robot", 458268},
+                                         SoundCase{"conlost", 402112}),
                          [](const testing::TestParamInfo<SoundCase>& i) { return i.param.name; });
 
 TEST(MediaSoundsLookup, NamesIgnoreCase) {

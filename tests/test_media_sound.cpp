@@ -52,7 +52,8 @@ protected:
 
 TEST_F(MediaSound, RecordsWhatWasAskedInOrder) {
     std::size_t size = 0;
-    const unsigned char* kept = plat::findResource(plat::programModule(), "WAVE", "yourscore", &size);
+    const unsigned char* kept =
+        plat::findResource(plat::programModule(), "WAVE", "yourscore", &size);
     ASSERT_NE(kept, nullptr);
     plat::playSound("myscore");
     plat::playSound("NoSuchSound");  // plays the default beep, recorded by the name asked
@@ -61,8 +62,8 @@ TEST_F(MediaSound, RecordsWhatWasAskedInOrder) {
     plat::playDefaultSound();
     plat::playSound("ROBOT");
     EXPECT_EQ(plat::SoundRecorder::played(),
-              (std::vector<std::string>{"myscore", "NoSuchSound", "<memory>", "<stop>",
-                                        "<default>", "ROBOT"}));
+              (std::vector<std::string>{"myscore", "NoSuchSound", "<memory>", "<stop>", "<default>",
+                                        "ROBOT"}));
     plat::SoundRecorder::clear();
     EXPECT_TRUE(plat::SoundRecorder::played().empty());
 }
@@ -77,7 +78,8 @@ TEST_F(MediaSound, RecordsNothingWhileSwitchedOff) {
 
 TEST_F(MediaSound, PlaysFromManyThreadsAtOnce) {
     std::size_t size = 0;
-    const unsigned char* kept = plat::findResource(plat::programModule(), "WAVE", "yourscore", &size);
+    const unsigned char* kept =
+        plat::findResource(plat::programModule(), "WAVE", "yourscore", &size);
     std::vector<std::thread> threads;
     for (int t = 0; t < 6; ++t)
         threads.emplace_back([t, kept] {
@@ -100,12 +102,12 @@ TEST_F(MediaSound, PlaysFromManyThreadsAtOnce) {
 TEST_F(MediaSound, OddImagesAreRefusedWithoutReadingPastThem) {
     // Every image below is honest about its total size; what lies inside it varies.
     std::vector<std::vector<unsigned char>> images = {
-        wave(1, 2, 16, 400, 400),        // fine, but not the device's rate: converted
-        wave(1, 1, 8, 301, 301),         // 8-bit mono, odd length
-        wave(3, 2, 32, 400, 400),        // floating point: not played
-        wave(1, 2, 16, 400, 0x7FFFFFF0), // data chunk claims far more than the file holds
-        wave(1, 2, 16, 0, 0),            // no samples at all
-        wave(1, 9, 16, 400, 400),        // nine channels: not played
+        wave(1, 2, 16, 400, 400),         // fine, but not the device's rate: converted
+        wave(1, 1, 8, 301, 301),          // 8-bit mono, odd length
+        wave(3, 2, 32, 400, 400),         // floating point: not played
+        wave(1, 2, 16, 400, 0x7FFFFFF0),  // data chunk claims far more than the file holds
+        wave(1, 2, 16, 0, 0),             // no samples at all
+        wave(1, 9, 16, 400, 400),         // nine channels: not played
     };
     for (auto& img : images) {
         // Copy into a buffer of exactly the image's size, so any overread is caught.

@@ -246,7 +246,9 @@ Face animalFace(int n) {
     case 50: f.art = e("🦙"); break;
     case 51: f.art = e("🐎"); break;
     case 52: f.art = mara(); break;
-    case 53: f.art = group({e("🐈"), e("🐈‍⬛"), tinted(e("🐈"), 30, 0.08, 1.1)}, 0.45, 0.85); break;
+    case 53:
+        f.art = group({e("🐈"), e("🐈‍⬛"), tinted(e("🐈"), 30, 0.08, 1.1)}, 0.45, 0.85);
+        break;
     case 54: f.art = budgieArt(); break;
     case 55: f.art = tinted(mirrored(e("🦙")), 28, 0.5, 0.85); break;
     case 56: f.art = hueShift(e("🐵"), 0, 0.7, 0.75); break;

@@ -70,9 +70,7 @@ void Bird::fillClipped(const QPainterPath& area, QColor c) {
     p_.restore();
 }
 
-QPointF Bird::eyePos() const {
-    return s_.head + QPointF(s_.headR * 0.35, -s_.headR * 0.15);
-}
+QPointF Bird::eyePos() const { return s_.head + QPointF(s_.headR * 0.35, -s_.headR * 0.15); }
 QPointF Bird::beakBase() const { return s_.head + QPointF(s_.headR * 0.85, s_.headR * 0.1); }
 QPointF Bird::rear() const { return toGlobal(-s_.bodyRx * 0.75, 0); }
 
@@ -235,8 +233,7 @@ void Bird::stand() {
         break;
     }
     case Stand::Water:
-    case Stand::Flight:
-        break;
+    case Stand::Flight: break;
     }
     p_.restore();
 }

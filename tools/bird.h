@@ -34,19 +34,19 @@ public:
 
     // Tail, legs, body and head in one colour (the back), with the stand under the feet.
     void base(QColor back, QColor tail, QColor legs);
-    void under(QColor c, double level = 0.0);       // throat, breast and belly
-    void breast(QColor c, double size = 1.0);        // front of the body
-    void belly(QColor c, double size = 1.0);         // lower rear of the body
-    void cap(QColor c, double level = 0.0);          // crown, down to the eye at level 0
-    void face(QColor c, double size = 1.0);          // front of the head around the eye
-    void cheek(QColor c, double size = 1.0);         // patch below and behind the eye
-    void eyeStripe(QColor c, double width = 3.0);    // through the eye from beak to nape
-    void brow(QColor c, double width = 2.0);         // a stripe above the eye
-    void moustache(QColor c, double width = 2.5);    // from the beak's base down the cheek
-    void bib(QColor c, double size = 1.0);           // under the beak
-    void nape(QColor c, double size = 1.0);          // back of the head
-    void collar(QColor c, double width = 3.5);       // a band round the neck
-    void neckSide(QColor c, double size = 1.0);      // a patch at the side of the neck
+    void under(QColor c, double level = 0.0);      // throat, breast and belly
+    void breast(QColor c, double size = 1.0);      // front of the body
+    void belly(QColor c, double size = 1.0);       // lower rear of the body
+    void cap(QColor c, double level = 0.0);        // crown, down to the eye at level 0
+    void face(QColor c, double size = 1.0);        // front of the head around the eye
+    void cheek(QColor c, double size = 1.0);       // patch below and behind the eye
+    void eyeStripe(QColor c, double width = 3.0);  // through the eye from beak to nape
+    void brow(QColor c, double width = 2.0);       // a stripe above the eye
+    void moustache(QColor c, double width = 2.5);  // from the beak's base down the cheek
+    void bib(QColor c, double size = 1.0);         // under the beak
+    void nape(QColor c, double size = 1.0);        // back of the head
+    void collar(QColor c, double width = 3.5);     // a band round the neck
+    void neckSide(QColor c, double size = 1.0);    // a patch at the side of the neck
     void wing(QColor c);
     void wingBar(QColor c, double at = 0.45, double width = 2.5);
     void wingTip(QColor c, double from = 0.55);

@@ -149,7 +149,8 @@ QImage kerkuil() {
         p.setBrush(kWhite);
         p.drawEllipse(QPointF(54, 70), 18, 22);
         p.setBrush(grey);
-        for (int i = 0; i < 8; ++i) p.drawEllipse(QPointF(32 + (i * 7) % 18, 44 + i * 4.5), 1.3, 1.3);
+        for (int i = 0; i < 8; ++i)
+            p.drawEllipse(QPointF(32 + (i * 7) % 18, 44 + i * 4.5), 1.3, 1.3);
         p.setBrush(rgb(0x4A4038));
         for (int i = 0; i < 6; ++i) p.drawEllipse(QPointF(50 + (i * 5) % 12, 62 + i * 4), 0.9, 0.9);
         p.restore();
@@ -533,7 +534,8 @@ Face birdFace(int n) {
             p.setClipPath(b.wingArea());
             p.setPen(QPen(rgb(0xE8C878), 1.5));
             for (int i = 0; i < 3; ++i)
-                p.drawLine(b.toGlobal(12 - i * 4, -14 + i * 5), b.toGlobal(-24 - i * 4, -6 + i * 5));
+                p.drawLine(b.toGlobal(12 - i * 4, -14 + i * 5),
+                           b.toGlobal(-24 - i * 4, -6 + i * 5));
             p.restore();
             b.beak(rgb(0x8A6A4A));
             b.eye();
@@ -704,8 +706,7 @@ Face birdFace(int n) {
             b.base(kWhite, kWhite, rgb(0xF0A8A0));
             b.wing(rgb(0xB8C4CE));
             b.wingTip(kBlack, 0.72);
-            b.spots(kWhite, 0.9, b.wingArea().subtracted(b.wingArea().translated(-8, 0)), 3,
-                    0.2);
+            b.spots(kWhite, 0.9, b.wingArea().subtracted(b.wingArea().translated(-8, 0)), 3, 0.2);
             b.beak(rgb(0xF2C830), rgb(0xE0402A));
             b.eye(rgb(0xF0E070));
         });
@@ -1047,8 +1048,7 @@ Face birdFace(int n) {
             b.face(rgb(0xD8282A), 0.75);
             b.wing(kBlack);
             b.wingBar(rgb(0xF8D020), 0.4, 4.5);
-            b.spots(kWhite, 0.8, b.wingArea().subtracted(b.wingArea().translated(8, -3)), 33,
-                    0.3);
+            b.spots(kWhite, 0.8, b.wingArea().subtracted(b.wingArea().translated(8, -3)), 33, 0.3);
             b.beak(rgb(0xE8D0C0));
             b.eye();
         });
@@ -1391,7 +1391,8 @@ Face birdFace(int n) {
             b.beak(kBlack, rgb(0xE8C040));
             QPainter& p = b.painter();
             double a = qDegreesToRadians(b.shape().beakAngle);
-            QPointF tip = b.beakBase() + QPointF(std::cos(a), std::sin(a)) * (b.shape().beakLen - 3);
+            QPointF tip =
+                b.beakBase() + QPointF(std::cos(a), std::sin(a)) * (b.shape().beakLen - 3);
             p.setPen(Qt::NoPen);
             p.setBrush(kBlack);
             p.drawEllipse(tip, 3.8, 3.2);

@@ -130,8 +130,8 @@ void letterName(QPainter& p, const QRectF& band, const QString& name) {
         // Break at the blank nearest the middle.
         int best = -1;
         for (int i = 0; i < name.size(); ++i)
-            if (name[i] == ' ' && (best < 0 || std::abs(i - name.size() / 2) <
-                                                   std::abs(best - name.size() / 2)))
+            if (name[i] == ' ' &&
+                (best < 0 || std::abs(i - name.size() / 2) < std::abs(best - name.size() / 2)))
                 best = i;
         lines = {name.left(best), name.mid(best + 1)};
         f.setPixelSize(11);
@@ -314,11 +314,11 @@ int main(int argc, char** argv) {
     if (!writeBmp24(blankCard(), out + "/void.bmp")) return fail(out + "/void.bmp");
     for (int n = 1; n <= count; ++n) {
         // The names lettered on the cards are the game's own hint texts.
-        QImage pic = set == "greek"     ? greekCard(n)
-                     : set == "animals" ? faceCard(pix::animalFace(n),
-                                                   game::cardName(game::animalsSet(), n).c_str())
-                                        : faceCard(pix::birdFace(n),
-                                                   game::cardName(game::birdsSet(), n).c_str());
+        QImage pic =
+            set == "greek" ? greekCard(n)
+            : set == "animals"
+                ? faceCard(pix::animalFace(n), game::cardName(game::animalsSet(), n).c_str())
+                : faceCard(pix::birdFace(n), game::cardName(game::birdsSet(), n).c_str());
         QString file = out + QString("/pic%1.bmp").arg(n);
         if (!writeBmp24(pic, file)) return fail(file);
     }

@@ -33,8 +33,8 @@ void addBell(Stereo& s, double start, double hz, double len, double gain, double
     struct Partial {
         double mul, amp, decay;
     };
-    static const Partial partials[] = {{1.0, 1.0, 3.0}, {2.0, 0.35, 5.0}, {3.0, 0.15, 8.0},
-                                       {4.01, 0.08, 11.0}};
+    static const Partial partials[] = {
+        {1.0, 1.0, 3.0}, {2.0, 0.35, 5.0}, {3.0, 0.15, 8.0}, {4.01, 0.08, 11.0}};
     double gl = gain * std::cos(pan * kPi / 2), gr = gain * std::sin(pan * kPi / 2);
     for (std::size_t i = 0; i < n && from + i < s.frames(); ++i) {
         double t = static_cast<double>(i) / kRate;
@@ -61,7 +61,8 @@ void addGlide(Stereo& s, double start, double len, const std::function<double(do
         double env = std::min({1.0, t / 0.01, (len - t) / 0.04});
         env = std::max(0.0, env);
         // A few odd harmonics give the tone an edge without harshness.
-        double v = std::sin(phase) + brightness * (std::sin(3 * phase) / 3 + std::sin(5 * phase) / 6);
+        double v =
+            std::sin(phase) + brightness * (std::sin(3 * phase) / 3 + std::sin(5 * phase) / 6);
         s.l[from + i] += v * env * gl;
         s.r[from + i] += v * env * gr;
     }
@@ -106,12 +107,12 @@ bool writeWave(const std::string& path, const std::vector<std::int16_t>& pcm) {
     put32(b, 36 + dataBytes);
     b += "WAVEfmt ";
     put32(b, 16);
-    put16(b, 1);                 // PCM
-    put16(b, 2);                 // channels
+    put16(b, 1);  // PCM
+    put16(b, 2);  // channels
     put32(b, kRate);
-    put32(b, kRate * 4);         // bytes per second
-    put16(b, 4);                 // block align
-    put16(b, 16);                // bits per sample
+    put32(b, kRate * 4);  // bytes per second
+    put16(b, 4);          // block align
+    put16(b, 16);         // bits per sample
     b += "data";
     put32(b, dataBytes);
     for (std::int16_t v : pcm) put16(b, static_cast<std::uint16_t>(v));
@@ -124,10 +125,9 @@ bool writeWave(const std::string& path, const std::vector<std::int16_t>& pcm) {
 Stereo myScore(std::size_t frames) {
     Stereo s(frames);
     const double notes[][3] = {// start, midi note, length
-                               {0.00, 72, 0.5}, {0.12, 76, 0.5}, {0.24, 79, 0.5},
-                               {0.36, 84, 0.8}, {0.70, 81, 0.5}, {0.84, 79, 0.5},
-                               {0.98, 81, 0.5}, {1.12, 83, 0.6}, {1.30, 84, 1.4},
-                               {1.30, 79, 1.4}, {1.30, 76, 1.4}, {1.30, 72, 1.4}};
+                               {0.00, 72, 0.5}, {0.12, 76, 0.5}, {0.24, 79, 0.5}, {0.36, 84, 0.8},
+                               {0.70, 81, 0.5}, {0.84, 79, 0.5}, {0.98, 81, 0.5}, {1.12, 83, 0.6},
+                               {1.30, 84, 1.4}, {1.30, 79, 1.4}, {1.30, 76, 1.4}, {1.30, 72, 1.4}};
     int k = 0;
     for (const auto& n : notes) {
         double pan = 0.5 + 0.2 * std::sin(k++ * 1.7);
@@ -143,7 +143,8 @@ Stereo myScore(std::size_t frames) {
 Stereo yourScore(std::size_t frames) {
     Stereo s(frames);
     double len = static_cast<double>(frames) / kRate;
-    addGlide(s, 0, len, [len](double t) { return 880 + 660 * t / len; }, 0.8, 0.5, 0.2);
+    addGlide(
+        s, 0, len, [len](double t) { return 880 + 660 * t / len; }, 0.8, 0.5, 0.2);
     return s;
 }
 
@@ -179,10 +180,12 @@ Stereo conLost(std::size_t frames) {
     const double steps[][3] = {{0.00, 76, 0.55}, {0.60, 71, 0.6}, {1.25, 64, 1.0}};
     for (const auto& st : steps) {
         double hz = midiHz(st[1]), len = st[2];
-        addGlide(s, st[0], len, [hz, len](double x) { return hz * (1 - 0.12 * x / len); }, 0.7,
-                 0.5, 0.5);
-        addGlide(s, st[0], len, [hz, len](double x) { return hz * 0.5 * (1 - 0.12 * x / len); },
-                 0.3, 0.5, 0.0);
+        addGlide(
+            s, st[0], len, [hz, len](double x) { return hz * (1 - 0.12 * x / len); }, 0.7, 0.5,
+            0.5);
+        addGlide(
+            s, st[0], len, [hz, len](double x) { return hz * 0.5 * (1 - 0.12 * x / len); }, 0.3,
+            0.5, 0.0);
     }
     return s;
 }

@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     QString dir = QString::fromLocal8Bit(argv[2]);
     int cols = std::max(1, atoi(argv[3]));
     std::vector<std::pair<QString, QImage>> cards;
-    for (QString name : {QString("card"), QString("void")}) cards.push_back({name, QImage(dir + "/" + name + ".bmp")});
+    for (QString name : {QString("card"), QString("void")})
+        cards.push_back({name, QImage(dir + "/" + name + ".bmp")});
     for (int n = 1;; ++n) {
         QString file = dir + QString("/pic%1.bmp").arg(n);
         if (!QFileInfo::exists(file)) break;

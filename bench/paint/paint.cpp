@@ -35,8 +35,8 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     // The game keeps its data files in the current folder: use a scratch one.
-    auto dir = std::filesystem::temp_directory_path() /
-               ("zw-bench-paint-" + std::to_string(getpid()));
+    auto dir =
+        std::filesystem::temp_directory_path() / ("zw-bench-paint-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
     std::filesystem::current_path(dir);
