@@ -22,7 +22,9 @@ std::vector<unsigned char> wave(int format, int channels, int bits, std::uint32_
     auto put = [&b](std::uint32_t v, int n) {
         for (int i = 0; i < n; ++i) b.push_back(static_cast<unsigned char>(v >> (8 * i)));
     };
-    auto tag = [&b](const char* t) { b.insert(b.end(), t, t + 4); };
+    auto tag = [&b](const char* t) {
+        for (int i = 0; i < 4; ++i) b.push_back(static_cast<unsigned char>(t[i]));
+    };
     tag("RIFF");
     put(36 + dataBytes, 4);
     tag("WAVE");
