@@ -162,8 +162,8 @@ TEST_F(SaveGame, NetworkedGames) {
     w->Save1Click();
 
     // Loaded while a peer is connected: sent before the players file is read.
-    ZwiUnit1::connected = true;
     Window v(game::zwirlo60Variant());
+    ZwiUnit1::connected = true;  // after start-up, which clears it
     v->hotSeat = true;
     v->Load1Click();
     EXPECT_FALSE(v->hotSeat);
