@@ -31,6 +31,12 @@ rows() { bands "$@" | awk -F- '{print int(($1 + $2) / 2 / 25)}'; }
 names_box() { rows "$1" 341 249 269 250; }
 numbers_box() { rows "$1" 607 249 134 250; }
 
+# Every copy listens on 1200; one left running elsewhere would greet us with an error box.
+for _ in $(seq 1 120); do
+  ss -ltn 2>/dev/null | grep -q ':1200 ' || break
+  sleep 0.5
+done
+
 ( cd "$run" && exec "$E2E_BIN/zwirlo60" ) &
 E2E_PIDS+=($!)
 win=$(e2e_wait_window "Zwirlo-60")
