@@ -46,6 +46,11 @@ start_copy() {  # name display
 APPS=()
 stop_copies() { for p in "${APPS[@]}"; do kill "$p" 2>/dev/null || true; done; sleep 0.3; }
 
+# A must get port 1200: a copy left running by another run would hold it.
+for _ in $(seq 1 150); do
+  ss -ltn 2>/dev/null | grep -q ':1200 ' || break
+  sleep 0.2
+done
 start_copy a "$DA"
 winA=$(DISPLAY=$DA e2e_wait_window "Zwirlo-60")
 mkdir -p "$E2E_TMP/b/run"
@@ -94,7 +99,10 @@ on "$DA" xdotool key ctrl+s
 settle
 shot "$DA" "$shots/a-dealt.png"
 back=$(sig "$shots/a-dealt.png" 59)
-wait_until shows "$DB" 59 "$back" || e2e_fail "B does not show card backs after A's deal"
+wait_until shows "$DB" 59 "$back" || {
+  shot "$DB" "$shots/b-fail.png"
+  e2e_fail "B does not show card backs after A's deal"
+}
 
 # A turns neighbours until a try misses; every card it turns shows the same on B.
 passed=""
