@@ -305,9 +305,14 @@ void TcpServer::wake() {
 
 namespace {
 
+struct ClientThread {
+    std::thread thread;
+    std::shared_ptr<std::atomic<bool>> done;
+};
+
 struct ClientThreads {
     std::mutex m;
-    std::map<const TcpClient*, std::vector<std::thread>> threads;
+    std::map<const TcpClient*, std::vector<ClientThread>> threads;
 };
 
 ClientThreads& clientThreads() {
@@ -337,7 +342,7 @@ TcpClient::TcpClient() : d(new Impl) {}
 
 TcpClient::~TcpClient() {
     if (d->conn) d->conn->close();
-    std::vector<std::thread> threads;
+    std::vector<ClientThread> threads;
     {
         auto& t = clientThreads();
         std::lock_guard<std::mutex> g(t.m);
@@ -348,7 +353,7 @@ TcpClient::~TcpClient() {
         }
     }
     for (auto& th : threads)
-        if (th.joinable()) th.join();
+        if (th.thread.joinable()) th.thread.join();
 }
 
 void TcpClient::connect() {
@@ -453,7 +458,22 @@ TcpConnection* TcpClient::connection() { return d->conn.get(); }
 void startClientThread(TcpClient& client, std::function<void()> fn) {
     auto& t = clientThreads();
     std::lock_guard<std::mutex> g(t.m);
-    t.threads[&client].emplace_back(std::move(fn));
+    auto& list = t.threads[&client];
+    // Threads of earlier connections that have ended are joined now, not at the end.
+    for (auto it = list.begin(); it != list.end();) {
+        if (*it->done) {
+            it->thread.join();
+            it = list.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    list.push_back({std::thread([fn = std::move(fn), done] {
+                        fn();
+                        *done = true;
+                    }),
+                    done});
 }
 
 }  // namespace plat
