@@ -193,13 +193,20 @@ TEST_F(NetPlay, ATransferredGameArrivesWithItsScores) {
     EXPECT_TRUE(form->Replay1->enabled());
 }
 
-// Sending our game: the board goes first and both lines arrive, scores receiver-first.
-TEST_F(NetPlay, ZendSendsBoardThenScores) {
+// Sending our game: every card face down first, then the board and both scores,
+// receiver's score first.
+TEST_F(NetPlay, SendTurnsCardsDownThenSendsBoardThenScores) {
     connectAndDeal();
     form->Label2->setCaption("13");
     form->Label4->setCaption("10");
     form->board[0] = form->board[1] = 0;
-    form->Zend();
+    form->PaintCard(0, "pic1");
+    form->faceDown[0] = form->faceDown[5] = false;
+    form->PaintCard(5, "pic3");
+    form->Send1Click();
+    EXPECT_EQ(form->images[0]->pictureName(), "void");
+    EXPECT_EQ(form->images[5]->pictureName(), "card");
+    EXPECT_TRUE(form->faceDown[0] && form->faceDown[5]);
     std::string board = peer->readLine();
     ASSERT_EQ(board.size(), 60u);
     EXPECT_EQ(board[0], ' ');
