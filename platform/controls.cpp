@@ -64,12 +64,27 @@ QColor toQColor(Color c, QPalette::ColorRole systemDefault) {
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
+// The installed families are listed once and each wanted family resolved once: asking
+// the database family by family runs the font configuration's alias matching every
+// time, which made up a good part of the start-up.
 QString resolveFamily(const std::string& family) {
+    static std::map<std::string, QString> resolved;
+    auto it = resolved.find(family);
+    if (it != resolved.end()) return it->second;
+    static const QStringList installed = QFontDatabase::families();
+    QString result = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
     QString wanted = QString::fromStdString(family);
-    if (QFontDatabase::hasFamily(wanted)) return wanted;
-    for (const char* f : {"Tahoma", "DejaVu Sans", "Liberation Sans", "Noto Sans"})
-        if (QFontDatabase::hasFamily(QString::fromLatin1(f))) return QString::fromLatin1(f);
-    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    if (installed.contains(wanted, Qt::CaseInsensitive)) {
+        result = wanted;
+    } else {
+        for (const char* f : {"Tahoma", "DejaVu Sans", "Liberation Sans", "Noto Sans"})
+            if (installed.contains(QString::fromLatin1(f), Qt::CaseInsensitive)) {
+                result = QString::fromLatin1(f);
+                break;
+            }
+    }
+    resolved.emplace(family, result);
+    return result;
 }
 
 // Picture of the indicator: a green tick or a red cross.

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <mutex>
 #include <numbers>
+#include <type_traits>
 
 #include "platform/resources.h"
 
@@ -30,6 +31,61 @@ enum class Device { Unopened, Open, Missing };
 Device device = Device::Unopened;
 SDL_AudioDeviceID deviceId = 0;
 std::vector<std::int16_t> beep;  // the default sound, made on first use
+
+// SDL is loaded on the first sound, not linked: its audio back ends pull in a long chain
+// of libraries that would otherwise all load at start-up.
+struct SdlApi {
+#define ZW_SDL_FN(name) decltype(&::SDL_##name) name = nullptr;
+    ZW_SDL_FN(CloseAudioDevice)
+    ZW_SDL_FN(QuitSubSystem)
+    ZW_SDL_FN(SetMainReady)
+    ZW_SDL_FN(InitSubSystem)
+    ZW_SDL_FN(OpenAudioDevice)
+    ZW_SDL_FN(PauseAudioDevice)
+    ZW_SDL_FN(ClearQueuedAudio)
+    ZW_SDL_FN(QueueAudio)
+    ZW_SDL_FN(NewAudioStream)
+    ZW_SDL_FN(AudioStreamPut)
+    ZW_SDL_FN(AudioStreamFlush)
+    ZW_SDL_FN(AudioStreamAvailable)
+    ZW_SDL_FN(AudioStreamGet)
+    ZW_SDL_FN(FreeAudioStream)
+#undef ZW_SDL_FN
+};
+SdlApi sdl;
+enum class Library { Unloaded, Loaded, Missing };
+Library library = Library::Unloaded;
+
+// Called with the mutex held. Tries once.
+bool loadSdl() {
+    if (library != Library::Unloaded) return library == Library::Loaded;
+    library = Library::Missing;
+    void* lib = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (!lib) return false;
+    bool all = true;
+    auto get = [&](auto& fn, const char* name) {
+        fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(dlsym(lib, name));
+        all = all && fn != nullptr;
+    };
+#define ZW_SDL_GET(name) get(sdl.name, "SDL_" #name);
+    ZW_SDL_GET(CloseAudioDevice)
+    ZW_SDL_GET(QuitSubSystem)
+    ZW_SDL_GET(SetMainReady)
+    ZW_SDL_GET(InitSubSystem)
+    ZW_SDL_GET(OpenAudioDevice)
+    ZW_SDL_GET(PauseAudioDevice)
+    ZW_SDL_GET(ClearQueuedAudio)
+    ZW_SDL_GET(QueueAudio)
+    ZW_SDL_GET(NewAudioStream)
+    ZW_SDL_GET(AudioStreamPut)
+    ZW_SDL_GET(AudioStreamFlush)
+    ZW_SDL_GET(AudioStreamAvailable)
+    ZW_SDL_GET(AudioStreamGet)
+    ZW_SDL_GET(FreeAudioStream)
+#undef ZW_SDL_GET
+    if (all) library = Library::Loaded;
+    return all;
+}
 
 void record(const char* what) {
     std::lock_guard<std::mutex> g(mutex);
@@ -92,8 +148,8 @@ bool parseWave(const unsigned char* p, std::size_t size, Pcm* out) {
 void closeDevice() {
     std::lock_guard<std::mutex> g(mutex);
     if (device == Device::Open) {
-        SDL_CloseAudioDevice(deviceId);
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl.CloseAudioDevice(deviceId);
+        sdl.QuitSubSystem(SDL_INIT_AUDIO);
     }
     device = Device::Missing;
 }
@@ -116,9 +172,10 @@ void silenceAlsa() {
 bool openDevice() {
     if (device != Device::Unopened) return device == Device::Open;
     device = Device::Missing;
+    if (!loadSdl()) return false;
     silenceAlsa();
-    SDL_SetMainReady();
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    sdl.SetMainReady();
+    if (sdl.InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec want{};
     want.freq = kRate;
     want.format = AUDIO_S16LSB;
@@ -126,12 +183,12 @@ bool openDevice() {
     want.samples = 1024;
     SDL_AudioSpec have{};
     // No changes allowed: SDL converts to whatever the hardware takes.
-    deviceId = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    deviceId = sdl.OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (deviceId == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl.QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    SDL_PauseAudioDevice(deviceId, 0);
+    sdl.PauseAudioDevice(deviceId, 0);
     device = Device::Open;
     std::atexit(closeDevice);
     return true;
@@ -141,8 +198,8 @@ bool openDevice() {
 // samples (16-bit stereo, 44 100 Hz).
 void queue(const void* samples, std::uint32_t bytes) {
     if (!openDevice()) return;
-    SDL_ClearQueuedAudio(deviceId);
-    if (bytes > 0) SDL_QueueAudio(deviceId, samples, bytes);
+    sdl.ClearQueuedAudio(deviceId);
+    if (bytes > 0) sdl.QueueAudio(deviceId, samples, bytes);
 }
 
 void playPcm(const Pcm& pcm) {
@@ -152,17 +209,18 @@ void playPcm(const Pcm& pcm) {
         return;
     }
     // Any other PCM layout is converted first.
-    SDL_AudioStream* stream = SDL_NewAudioStream(pcm.format, static_cast<Uint8>(pcm.channels),
+    if (!loadSdl()) return;
+    SDL_AudioStream* stream = sdl.NewAudioStream(pcm.format, static_cast<Uint8>(pcm.channels),
                                                  pcm.rate, AUDIO_S16LSB, kChannels, kRate);
     if (!stream) return;
     std::vector<unsigned char> out;
-    if (SDL_AudioStreamPut(stream, pcm.data, static_cast<int>(pcm.bytes)) == 0 &&
-        SDL_AudioStreamFlush(stream) == 0) {
-        out.resize(static_cast<std::size_t>(SDL_AudioStreamAvailable(stream)));
-        int got = SDL_AudioStreamGet(stream, out.data(), static_cast<int>(out.size()));
+    if (sdl.AudioStreamPut(stream, pcm.data, static_cast<int>(pcm.bytes)) == 0 &&
+        sdl.AudioStreamFlush(stream) == 0) {
+        out.resize(static_cast<std::size_t>(sdl.AudioStreamAvailable(stream)));
+        int got = sdl.AudioStreamGet(stream, out.data(), static_cast<int>(out.size()));
         out.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     }
-    SDL_FreeAudioStream(stream);
+    sdl.FreeAudioStream(stream);
     queue(out.data(), static_cast<std::uint32_t>(out.size()));
 }
 
@@ -206,7 +264,7 @@ void playSoundMemory(const unsigned char* wave) {
     if (!wave) {
         record("<stop>");
         std::lock_guard<std::mutex> g(mutex);
-        if (device == Device::Open) SDL_ClearQueuedAudio(deviceId);
+        if (device == Device::Open) sdl.ClearQueuedAudio(deviceId);
         return;
     }
     record("<memory>");

@@ -66,7 +66,9 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     if (!std::getenv("XDG_RUNTIME_DIR")) setenv("XDG_RUNTIME_DIR", "/tmp", 1);
-    std::string self = argv[0];
+    char exe[4096];
+    ssize_t len = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    std::string self = len > 0 ? std::string(exe, static_cast<std::size_t>(len)) : argv[0];
     std::string dir = self.substr(0, self.rfind('/') + 1);
     std::string bin = dir;  // programs and benchmarks share the output folder
     char tmpl[] = "/tmp/zwbench.XXXXXX";
