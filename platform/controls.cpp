@@ -77,7 +77,10 @@ QString resolveFamily(const std::string& family) {
     if (installed.contains(wanted, Qt::CaseInsensitive)) {
         result = wanted;
     } else {
-        for (const char* f : {"Tahoma", "DejaVu Sans", "Liberation Sans", "Noto Sans"})
+        // Closest in width to the window's designed font first: the score lists are
+        // laid out for it and a wider face cuts their texts off.
+        for (const char* f : {"Tahoma", "Liberation Sans", "Arimo", "DejaVu Sans Condensed",
+                              "DejaVu Sans", "Noto Sans"})
             if (installed.contains(QString::fromLatin1(f), Qt::CaseInsensitive)) {
                 result = QString::fromLatin1(f);
                 break;
@@ -472,6 +475,7 @@ ListBox::ListBox(Form& owner, const std::string& name)
     auto* l = widgetAs<QListWidget>(*this);
     l->setSelectionMode(QAbstractItemView::SingleSelection);
     l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    l->setTextElideMode(Qt::ElideNone);  // a list row shows what fits, with no "..."
     l->setProperty("zwItemHeight", 0);
 }
 

@@ -4,7 +4,7 @@ set -euo pipefail
 PACKAGES=(
   g++ cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libsdl2-dev libgtest-dev
-  xvfb xdotool x11-utils imagemagick fonts-noto-color-emoji fonts-dejavu-core
+  xvfb xdotool x11-utils imagemagick fonts-noto-color-emoji fonts-dejavu-core fonts-liberation2
   clang libclang-rt-14-dev procps
 )
 missing=()
