@@ -158,7 +158,9 @@ TEST(Window, StartUpState) {
             EXPECT_EQ(f.board[static_cast<std::size_t>(p)], 0);
             EXPECT_FALSE(f.faceDown[static_cast<std::size_t>(p)]);
         }
-        if (!v->zwirlo3) EXPECT_NE(f.pictureLibrary, 0u);
+        if (!v->zwirlo3) {
+            EXPECT_NE(f.pictureLibrary, 0u);
+        }
     }
     // The unit's start-up step keeps "yourscore" once the resources are installed.
     ZwiUnit1::initialization();
