@@ -4,6 +4,8 @@
 
 #include <QImage>
 
+#include <cstring>
+
 #include <dlfcn.h>
 #include <sys/stat.h>
 
@@ -158,7 +160,9 @@ Bitmap Bitmap::load(Module module, const std::string& name) {
     const unsigned char* bytes = findResource(module, "BITMAP", name, &size);
     if (!bytes || size == 0) return b;
     auto data = std::make_shared<Data>();
-    data->image = QImage::fromData(bytes, static_cast<int>(size), "BMP");
+    // Card pictures are BMP images; the program icon is kept as a PNG.
+    const bool png = size > 8 && std::memcmp(bytes, "\x89PNG", 4) == 0;
+    data->image = QImage::fromData(bytes, static_cast<int>(size), png ? "PNG" : "BMP");
     if (data->image.isNull()) return b;
     data->bitsPerPixel = bmpBitsPerPixel(bytes, size);
     b.data_ = data;
