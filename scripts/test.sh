@@ -27,13 +27,17 @@ TSAN_OPTIONS="halt_on_error=1" ctest --test-dir "$tsan" -j "$jobs" -L tsan --out
 if [ -d "$top/fuzz" ]; then
   echo "== Fuzz targets (bounded)"
   fuzz="$top/build/fuzz"
-  CXX=clang++ cmake -S "$top" -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZW_FUZZ=ON -DZW_TESTS=OFF >/dev/null
-  ninja -C "$fuzz" -j "$jobs"
-  for f in "$fuzz"/fuzz/fuzz_*; do
+  CC=clang CXX=clang++ cmake -S "$top" -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DZW_FUZZ=ON -DZW_TESTS=OFF -DZW_SANITIZE=address,undefined >/dev/null
+  ninja -C "$fuzz" -j "$jobs" fuzz_lines fuzz_savefiles
+  for f in "$fuzz"/bin/fuzz_*; do
     [ -x "$f" ] || continue
-    corpus=$(mktemp -d)
-    "$f" -max_total_time="${ZW_FUZZ_SECONDS:-30}" -rss_limit_mb=2048 "$corpus" 2>&1 | tail -n 3
-    rm -rf "$corpus"
+    work=$(mktemp -d)
+    # Each target works in a scratch folder: the loader reads and writes files there.
+    mkdir "$work/corpus"
+    ( cd "$work" && QT_QPA_PLATFORM=offscreen "$f" -max_total_time="${ZW_FUZZ_SECONDS:-30}" \
+        -rss_limit_mb=4096 "$work/corpus" 2>&1 | tail -n 2 ) || { rm -rf "$work"; exit 1; }
+    rm -rf "$work"
   done
 fi
 echo "All tests passed."
