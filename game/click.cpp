@@ -1,6 +1,5 @@
 // A click on a card: turning up, covering, pairs, scores, the end of a turn and of the game.
-#include <string>
-
+#include "game/steps.h"
 #include "game/zwiunit1.h"
 #include "network/messages.h"
 #include "platform/app.h"
@@ -20,14 +19,7 @@ void pump() { plat::Application::processMessages(); }
 
 }  // namespace
 
-int TForm1::OpenCount() const {
-    int n = 0;
-    for (int p = 0; p < N; ++p) {
-        if (board[p] > 0 && !faceDown[p]) ++n;
-        if (foundByMe[p]) ++n;
-    }
-    return n;
-}
+int TForm1::OpenCount() const { return showingCount(*this, true, false); }
 
 void TForm1::ApplyMoverColours() {
     if (Solo1->checked()) return;
@@ -65,11 +57,8 @@ void TForm1::Image1Click(plat::Image* sender) {
                 clicksBlocked = false;
             }
             if (!solo() && !hotSeat) clicksBlocked = true;  // the peer moves next
-            twoCardsUp = false;
-            oppLastTurnedPicture = 0;
+            clearTurn(*this);
             Send1->setEnabled(true);
-            clickBusy = false;
-            cardsUp = myTurnedBack = oppTurnedBack = 0;
         }
         pump();
         return;
@@ -98,15 +87,10 @@ void TForm1::Image1Click(plat::Image* sender) {
         // remembered as the last one, but it was never seen.
         const bool firstShows = myLastPos >= 0 && myLastPos < N && !faceDown[myLastPos];
         if (twoCardsUp || !firstShows) return;
-        PaintCard(p, "pic" + std::to_string(board[p]));
+        PaintCard(p, pictureName(board[p]));
         SetCardHint(p);
         LogMove(code(), p);
-        for (int q : {p, static_cast<int>(myLastPos)}) {
-            board[q] = 0;
-            foundByMe[q] = true;
-            foundByOpponent[q] = false;
-            faceDown[q] = false;
-        }
+        markPairFound(*this, p, myLastPos, true);
         twoCardsUp = false;
         cardsUp = 0;
         ZwiUnit1::PostToPeer(network::ClickMessage(p, 'd'));
@@ -132,34 +116,19 @@ void TForm1::Image1Click(plat::Image* sender) {
         const std::int32_t a = LabelValue(Label2);
         const std::int32_t b = LabelValue(Label4);
         if ((a + b == P && !solo()) || a == P) {
-            clicksBlocked = false;
-            for (plat::Label* l : {Label1, Label2, Label3, Label4})
-                l->setFontColor(plat::clWindowText);
-            oppLastTurnedPicture = 0;
-            for (plat::MenuItem* item : {Replay1, Start1, animals1, birds1, Solo1, ShowDemo1,
-                                         AutomaticClear1, Send1})
-                if (item) item->setEnabled(true);  // zwirlo3 has no card-set items
-            Button1->setEnabled(true);
-            clickBusy = false;
-            cardsUp = 0;
-            twoCardsUp = false;
+            ColourPlayers(plat::clWindowText, plat::clWindowText);
+            endGame(*this);
+            for (plat::MenuItem* item : {Replay1, ShowDemo1, Send1}) item->setEnabled(true);
         }
         if (a == P && b >= P) TopTenEntry();
         hofVisible = true;
-        if (!solo()) {
-            myLastPicture = 0;
-            myLastPos = 0;
-            myTurnedBack = 0;
-        }
+        if (!solo()) forgetLastCard(*this, true);
         pump();
         return;
     }
 
     // Turn a card up or cover it. The last-card fields follow every click, refused or not.
-    prevPos = myLastPos;
-    myLastPicture = board[p];
-    myLastPos = p;
-    lastClickedPos = p;
+    rememberCard(*this, p, true);
 
     if (!faceDown[p]) {
         if (cardsUp == 1) return;  // the only open card of the turn stays open
@@ -167,13 +136,7 @@ void TForm1::Image1Click(plat::Image* sender) {
         image->setShowHint(false);
         LogMove(code(), p);
         if (solo()) addOne(Label4);
-        if (++myTurnedBack >= 2) {
-            twoCardsUp = false;
-            myLastPicture = 0;
-            myLastPos = 0;
-            oppTurnedBack = 0;
-            myTurnedBack = 2;
-        }
+        countMyCover(*this);
     } else {
         if (twoCardsUp) return;
         if (cardsUp >= 2 && myTurnedBack >= 2) {
@@ -182,19 +145,15 @@ void TForm1::Image1Click(plat::Image* sender) {
             myTurnedBack = 2;
             return;
         }
-        PaintCard(p, "pic" + std::to_string(board[p]));
+        PaintCard(p, pictureName(board[p]));
         SetCardHint(p);
         if (solo()) addOne(Label4);
         LogMove(code(), p);
-        if (++cardsUp >= 2) {
-            twoCardsUp = true;
-            cardsUp = 2;
-            oppTurnedBack = 0;
-            myTurnedBack = 0;
-            if (solo() || (hotSeat && autoClear())) {
-                clicksBlocked = true;
-                Timer3->setEnabled(true);
-            }
+        // The second card up: alone, or at one machine with clearing on, the cover step
+        // takes over.
+        if (countTurnUp(*this, true) && (solo() || (hotSeat && autoClear()))) {
+            clicksBlocked = true;
+            Timer3->setEnabled(true);
         }
     }
 
@@ -203,11 +162,8 @@ void TForm1::Image1Click(plat::Image* sender) {
 
     if (faceDown[p] && !solo() && OpenCount() == 0 && myTurnedBack >= 2) {
         clicksBlocked = true;  // the turn is over
-        twoCardsUp = false;
-        oppLastTurnedPicture = 0;
+        clearTurn(*this);
         Send1->setEnabled(true);
-        clickBusy = false;
-        cardsUp = myTurnedBack = oppTurnedBack = 0;
     }
 
     Button2->setEnabled(true);

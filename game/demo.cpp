@@ -1,7 +1,6 @@
 // The demonstration: a fresh board dealt face down, then turned over card by card in
 // snake order by Timer2, without touching the score, the record or the peer.
-#include <string>
-
+#include "game/steps.h"
 #include "game/sweep.h"
 #include "game/zwiunit1.h"
 #include "platform/app.h"
@@ -12,22 +11,7 @@ using namespace ZwiUnit1;
 
 namespace {
 
-void enable(plat::MenuItem* item, bool on) {
-    if (item) item->setEnabled(on);  // the card-set items do not exist in zwirlo3
-}
-
 void pump() { plat::Application::processMessages(); }
-
-// Cards whose picture shows, plus this side's found cards.
-int openCount(const TForm1& f) {
-    int n = 0;
-    for (int q = 0; q < f.N; ++q) {
-        const auto i = static_cast<std::size_t>(q);
-        if (f.board[i] > 0 && !f.faceDown[i]) ++n;
-        if (f.foundByMe[i]) ++n;
-    }
-    return n;
-}
 
 }  // namespace
 
@@ -89,13 +73,8 @@ void TForm1::Demo3(std::int32_t position) {
     const auto i = static_cast<std::size_t>(position);
 
     auto turnReset = [&] {
-        twoCardsUp = false;
-        oppLastTurnedPicture = 0;
         clicksBlocked = true;
-        clickBusy = false;
-        cardsUp = 0;
-        myTurnedBack = 0;
-        oppTurnedBack = 0;
+        clearTurn(*this);
     };
 
     // A failing visit (say a score label without a number) must not stop the sweep or
@@ -108,7 +87,7 @@ void TForm1::Demo3(std::int32_t position) {
             foundByMe[i] = false;
             foundByOpponent[i] = false;
             faceDown[i] = true;
-            if (openCount(*this) == 0 && myTurnedBack >= 2) turnReset();
+            if (OpenCount() == 0 && myTurnedBack >= 2) turnReset();
             pump();
             return;
         }
@@ -118,73 +97,33 @@ void TForm1::Demo3(std::int32_t position) {
         }
         if (board[i] == myLastPicture && position != myLastPos) {
             if (twoCardsUp) return;
-            PaintCard(position, "pic" + std::to_string(board[i]));
-            board[i] = 0;
-            foundByMe[i] = true;
-            foundByOpponent[i] = false;
-            faceDown[i] = false;
+            PaintCard(position, pictureName(board[i]));
+            markPairFound(*this, position, myLastPos, true);
             twoCardsUp = false;
             cardsUp = 0;
-            if (myLastPos >= 0 && myLastPos < N) {
-                const auto m = static_cast<std::size_t>(myLastPos);
-                board[m] = 0;
-                foundByMe[m] = true;
-                foundByOpponent[m] = false;
-                faceDown[m] = false;
-            }
             // The pair is shown, not scored: the labels are read for the end test only.
             const std::int32_t a = LabelValue(Label2) + 1;
             const std::int32_t b = LabelValue(Label4);
-            if (a + b == P) {
-                oppLastTurnedPicture = 0;
-                Start1->setEnabled(true);
-                Solo1->setEnabled(true);
-                AutomaticClear1->setEnabled(true);
-                enable(animals1, true);
-                enable(birds1, true);
-                Button1->setEnabled(true);
-                clicksBlocked = false;
-                clickBusy = false;
-                cardsUp = 0;
-                twoCardsUp = false;
-            }
-            myLastPicture = 0;
-            myLastPos = 0;
-            myTurnedBack = 0;
+            if (a + b == P) endGame(*this);
+            forgetLastCard(*this, true);
             pump();
             return;
         }
 
-        prevPos = myLastPos;
-        myLastPicture = board[i];
-        myLastPos = position;
-        lastClickedPos = position;
+        rememberCard(*this, position, true);
         if (!faceDown[i]) {
             if (cardsUp == 1) return;
             PaintCard(position, "card");
-            ++myTurnedBack;
-            if (myTurnedBack >= 2) {
-                twoCardsUp = false;
-                myLastPicture = 0;
-                myLastPos = 0;
-                oppTurnedBack = 0;
-                myTurnedBack = 2;
-            }
+            countMyCover(*this);
         } else {
             if (twoCardsUp || (cardsUp >= 2 && myTurnedBack >= 2)) return;
-            PaintCard(position, "pic" + std::to_string(board[i]));
-            ++cardsUp;
+            PaintCard(position, pictureName(board[i]));
             // Unlike a live second card, this one leaves the board open for the next
             // card of the sweep.
-            if (cardsUp >= 2) {
-                twoCardsUp = false;
-                cardsUp = 2;
-                oppTurnedBack = 0;
-                myTurnedBack = 0;
-            }
+            countTurnUp(*this, false);
         }
         faceDown[i] = !faceDown[i];
-        if (faceDown[i] && openCount(*this) == 0 && myTurnedBack >= 2) turnReset();
+        if (faceDown[i] && OpenCount() == 0 && myTurnedBack >= 2) turnReset();
         Button2->setEnabled(true);
         pump();
     } catch (...) {

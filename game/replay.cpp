@@ -1,8 +1,8 @@
 // Playing the move record back on the table, one entry per tick of Timer1, and the
 // delayed close that the same timer serves.
 #include <algorithm>
-#include <string>
 
+#include "game/steps.h"
 #include "game/zwiunit1.h"
 #include "platform/app.h"
 #include "platform/sound.h"
@@ -37,20 +37,6 @@ void enable(plat::MenuItem* item, bool on) {
 }
 
 void pump() { plat::Application::processMessages(); }
-
-std::string pictureName(std::int32_t picture) { return "pic" + std::to_string(picture); }
-
-// Cards whose picture shows, plus found cards of the players asked for.
-int showingCount(const TForm1& f, bool withMine, bool withOpponent) {
-    int n = 0;
-    for (int q = 0; q < f.N; ++q) {
-        const auto i = static_cast<std::size_t>(q);
-        if (f.board[i] > 0 && !f.faceDown[i]) ++n;
-        if (withMine && f.foundByMe[i]) ++n;
-        if (withOpponent && f.foundByOpponent[i]) ++n;
-    }
-    return n;
-}
 
 // Integers an entry takes, code included; 0 for a code the record never holds.
 int entrySize(std::int32_t code) {
@@ -196,13 +182,8 @@ void TForm1::Demo(std::int32_t position) {
 
     auto endTurn = [&] {
         if (!solo) clicksBlocked = true;
-        twoCardsUp = false;
-        oppLastTurnedPicture = 0;
+        clearTurn(*this);
         Send1->setEnabled(true);
-        clickBusy = false;
-        cardsUp = 0;
-        myTurnedBack = 0;
-        oppTurnedBack = 0;
     };
 
     if (foundByMe[i] || foundByOpponent[i]) {
@@ -220,14 +201,7 @@ void TForm1::Demo(std::int32_t position) {
     if (board[i] == myLastPicture && position != myLastPos) {
         if (twoCardsUp) return;
         PaintCard(position, pictureName(board[i]));
-        for (std::int32_t q : {position, myLastPos}) {
-            if (q < 0 || q >= N) continue;
-            const auto k = static_cast<std::size_t>(q);
-            board[k] = 0;
-            foundByMe[k] = true;
-            foundByOpponent[k] = false;
-            faceDown[k] = false;
-        }
+        markPairFound(*this, position, myLastPos, true);
         twoCardsUp = false;
         cardsUp = 0;
         // The live game counted one click per card turned; here both come at the pair.
@@ -238,55 +212,27 @@ void TForm1::Demo(std::int32_t position) {
         const std::int32_t b = solo ? 0 : LabelValue(Label4);
         if (s + b == P || s == P) {
             ColourPlayers(plat::clWindowText, plat::clWindowText);
-            oppLastTurnedPicture = 0;
+            endGame(*this);
             Replay1->setEnabled(true);
-            Start1->setEnabled(true);
-            enable(animals1, true);
-            enable(birds1, true);
-            Solo1->setEnabled(true);
             ShowDemo1->setEnabled(true);
-            AutomaticClear1->setEnabled(true);
-            Button1->setEnabled(true);
-            clicksBlocked = false;
             Send1->setEnabled(true);
-            clickBusy = false;
-            cardsUp = 0;
-            twoCardsUp = false;
         }
-        myLastPicture = 0;
-        myLastPos = 0;
-        myTurnedBack = 0;
+        forgetLastCard(*this, true);
         pump();
         return;
     }
 
-    prevPos = myLastPos;
-    myLastPicture = board[i];
-    myLastPos = position;
-    lastClickedPos = position;
+    rememberCard(*this, position, true);
     if (!faceDown[i]) {
         if (cardsUp == 1) return;  // the only open card of the turn stays open
         PaintCard(position, "card");
         if (solo) SetLabelValue(Label4, LabelValue(Label4) + 1);
-        ++myTurnedBack;
-        if (myTurnedBack >= 2) {
-            twoCardsUp = false;
-            myLastPicture = 0;
-            myLastPos = 0;
-            oppTurnedBack = 0;
-            myTurnedBack = 2;
-        }
+        countMyCover(*this);
     } else {
         if (twoCardsUp || (cardsUp >= 2 && myTurnedBack >= 2)) return;
         PaintCard(position, pictureName(board[i]));
         if (solo && cardsUp == 2) SetLabelValue(Label4, LabelValue(Label4) + 1);
-        ++cardsUp;
-        if (cardsUp >= 2) {
-            twoCardsUp = true;
-            cardsUp = 2;
-            oppTurnedBack = 0;
-            myTurnedBack = 0;
-        }
+        countTurnUp(*this, true);
     }
     faceDown[i] = !faceDown[i];
     if (faceDown[i] && showingCount(*this, !solo, false) == 0 && myTurnedBack >= 2) endTurn();
@@ -302,13 +248,8 @@ void TForm1::Demo2(std::int32_t position) {
     if (hotSeat) ColourPlayers(plat::clRed, plat::clLime);
 
     auto endTurn = [&] {
-        twoCardsUp = false;
-        oppLastTurnedPicture = 0;
         clicksBlocked = true;
-        clickBusy = false;
-        cardsUp = 0;
-        myTurnedBack = 0;
-        oppTurnedBack = 0;
+        clearTurn(*this);
     };
 
     if (foundByMe[i] || foundByOpponent[i]) {
@@ -322,14 +263,7 @@ void TForm1::Demo2(std::int32_t position) {
     } else if (board[i] == oppLastPicture && position != oppLastPos) {
         if (twoCardsUp) return;
         PaintCard(position, pictureName(board[i]));
-        for (std::int32_t q : {position, oppLastPos}) {
-            if (q < 0 || q >= N) continue;
-            const auto k = static_cast<std::size_t>(q);
-            board[k] = 0;
-            foundByMe[k] = false;
-            foundByOpponent[k] = true;
-            faceDown[k] = false;
-        }
+        markPairFound(*this, position, oppLastPos, false);
         twoCardsUp = false;
         cardsUp = 0;
         const std::int32_t s = LabelValue(Label4) + 1;
@@ -337,26 +271,11 @@ void TForm1::Demo2(std::int32_t position) {
         SetLabelValue(Label4, s);
         if (s + LabelValue(Label2) == P) {
             ColourPlayers(plat::clWindowText, plat::clWindowText);
-            oppLastTurnedPicture = 0;
-            Start1->setEnabled(true);
-            enable(animals1, true);
-            enable(birds1, true);
-            Solo1->setEnabled(true);
-            AutomaticClear1->setEnabled(true);
-            Button1->setEnabled(true);
-            clicksBlocked = false;
-            clickBusy = false;
-            cardsUp = 0;
-            twoCardsUp = false;
+            endGame(*this);
         }
-        oppLastPicture = 0;
-        oppLastPos = 0;
-        oppTurnedBack = 0;
+        forgetLastCard(*this, false);
     } else {
-        prevPos = oppLastPos;
-        oppLastPicture = board[i];
-        oppLastPos = position;
-        lastClickedPos = position;
+        rememberCard(*this, position, false);
         if (!faceDown[i]) {
             // Player 2's covers all count, even of the only open card.
             PaintCard(position, "card");
@@ -371,13 +290,7 @@ void TForm1::Demo2(std::int32_t position) {
         } else {
             if (twoCardsUp || (cardsUp >= 2 && oppTurnedBack >= 2)) return;
             PaintCard(position, pictureName(board[i]));
-            ++cardsUp;
-            if (cardsUp >= 2) {
-                twoCardsUp = false;
-                cardsUp = 2;
-                oppTurnedBack = 0;
-                myTurnedBack = 0;
-            }
+            countTurnUp(*this, false);
         }
         faceDown[i] = !faceDown[i];
         if (faceDown[i] && showingCount(*this, false, true) == 0 && oppTurnedBack >= 2) endTurn();

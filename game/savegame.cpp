@@ -3,6 +3,7 @@
 #include <string>
 
 #include "game/savefiles.h"
+#include "game/steps.h"
 #include "game/zwiunit1.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
@@ -130,14 +131,7 @@ void TForm1::Load1Click() {
         elapsedSeconds = r.game.seconds;
         SetLabelValue(Label5, elapsedSeconds);
 
-        if (s1 + s2 == P) {
-            enable(Start1, true);
-            enable(animals1, true);
-            enable(birds1, true);
-            enable(Solo1, true);
-            Button1->setEnabled(true);
-            enable(AutomaticClear1, true);
-        }
+        if (s1 + s2 == P) enableNewGameItems(*this);
 
         if (f == 0 && !ZwiUnit1::connected) {
             enable(Send1, false);

@@ -1,5 +1,6 @@
 // The peer's lines applied to the local table: a new board, the scores of a sent game,
 // or one card action of the opponent, with the turn coming back when its cards are gone.
+#include "game/steps.h"
 #include "game/zwiunit1.h"
 #include "network/messages.h"
 #include "network/netform.h"
@@ -18,14 +19,7 @@ std::size_t at(std::int32_t p) { return static_cast<std::size_t>(p); }
 void hintOff(TForm1& f, int p) { f.images[at(p)]->setShowHint(false); }
 
 // Cards showing a picture, plus the opponent's found cards not yet removed.
-int showingCount(const TForm1& f) {
-    int n = 0;
-    for (int p = 0; p < f.N; ++p) {
-        if (f.board[at(p)] > 0 && !f.faceDown[at(p)]) ++n;
-        if (f.foundByOpponent[at(p)]) ++n;
-    }
-    return n;
-}
+int showingCount(const TForm1& f) { return game::showingCount(f, false, true); }
 
 // The opponent's turned cards are counted once per distinct picture.
 void countDistinct(TForm1& f, std::int32_t picture) {
@@ -40,15 +34,6 @@ void turnComesBack(TForm1& f) {
     twoCardsUp = false;
     clicksBlocked = false;
     enable(f.Send1);
-}
-
-void enableNewGame(TForm1& f) {
-    enable(f.Start1);
-    enable(f.animals1);
-    enable(f.birds1);
-    enable(f.Solo1);
-    enable(f.AutomaticClear1);
-    enable(f.Button1);
 }
 
 void applyGame(TForm1& f, const network::Scores& s) {
@@ -68,7 +53,7 @@ void applyGame(TForm1& f, const network::Scores& s) {
             hintOff(f, p);
         }
         enable(f.Replay1);
-        enableNewGame(f);
+        enableNewGameItems(f);
         clickBusy = false;
     }
     clicksBlocked = false;
@@ -153,7 +138,7 @@ void applyClick(TForm1& f, int pos, char letter) {
         // An empty place: nothing to show.
     } else if (f.board[p] == f.oppLastPicture && pos != f.oppLastPos && letter == 'd' &&
                !f.foundByOpponent[p]) {  // the opponent completes a pair
-        f.PaintCard(pos, "pic" + std::to_string(f.board[p]));
+        f.PaintCard(pos, pictureName(f.board[p]));
         f.SetCardHint(pos);
         const std::size_t first = at(f.oppLastPos);
         f.board[p] = 0;
@@ -170,14 +155,14 @@ void applyClick(TForm1& f, int pos, char letter) {
         if (s + TForm1::LabelValue(f.Label2) == f.P) {  // the last pair: the game is over
             f.oppLastTurnedPicture = 0;
             enable(f.Replay1);
-            enableNewGame(f);
+            enableNewGameItems(f);
             enable(f.ShowDemo1);
             enable(f.Send1, false);
             f.cardsUp = 0;
             twoCardsUp = false;
         }
         // The finder keeps the turn: clicksBlocked stays set.
-        f.oppLastPicture = f.oppLastPos = f.oppTurnedBack = 0;
+        forgetLastCard(f, false);
     } else {
         const std::int32_t picture = f.board[p];
         f.oppLastPicture = picture;
@@ -194,7 +179,7 @@ void applyClick(TForm1& f, int pos, char letter) {
             f.faceDown[p] = true;
             if (showingCount(f) == 0) turnComesBack(f);
         } else if (letter == 'o') {
-            f.PaintCard(pos, "pic" + std::to_string(picture));
+            f.PaintCard(pos, pictureName(picture));
             f.SetCardHint(pos);
             countDistinct(f, picture);
             if (f.oppTurnedBack >= 2) {
