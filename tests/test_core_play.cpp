@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <set>
 #include <vector>
 
@@ -27,6 +28,7 @@ struct Mode {
     const char* name;
     bool solo, autoClear;
 };
+void PrintTo(const Mode& m, std::ostream* os) { *os << m.name; }
 
 class Play : public ::testing::TestWithParam<Mode> {
 protected:

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <ostream>
 #include <set>
 #include <vector>
 #include <string>
@@ -231,6 +232,9 @@ struct SoundCase {
     const char* name;
     std::uint32_t dataBytes;
 };
+void PrintTo(const SoundCase& c, std::ostream* os) {
+    *os << c.name << ", " << c.dataBytes << " bytes";
+}
 
 class MediaSounds : public testing::TestWithParam<SoundCase> {};
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -48,6 +49,7 @@ struct GameCase {
     const char* name;
     bool zwirlo3, solo, autoClear;
 };
+void PrintTo(const GameCase& c, std::ostream* os) { *os << c.name; }
 
 class ReplayWholeGame : public ::testing::TestWithParam<GameCase> {};
 
