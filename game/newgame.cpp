@@ -127,7 +127,7 @@ void TForm1::Start1Click() {
     }
 
     if (!hotSeat) {
-        for (plat::Label* l : {Label1, Label2, Label3, Label4}) l->setFontColor(plat::clWindowText);
+        ColourPlayers(plat::clWindowText, plat::clWindowText);
         Label1->setCaption("Score:");
         Label3->setCaption(solo ? "Klikken:" : "Tegenspeler:");
     }

@@ -1,6 +1,7 @@
 // The listening side: every copy listens for one peer; the connection's thread sends the
 // waiting lines and hands received ones to the main thread. Its effects on the window are
 // queued to the main thread, in order, and the thread never waits for them.
+#include "game/steps.h"
 #include "game/zwiunit1.h"
 #include "network/memoadd.h"
 #include "network/netform.h"
@@ -56,12 +57,7 @@ void TForm1::IdTCPServer1Connect(plat::TcpConnection& connection) {
         plat::playSound("robot");
         network::showConnected(f, true);
         connected = true;
-        enable(f.Start1);
-        enable(f.animals1);
-        enable(f.birds1);
-        enable(f.Solo1);
-        enable(f.Button1);
-        enable(f.AutomaticClear1);
+        enableNewGameItems(f);
         enable(f.Load1);
         if (sameAddress) {
             plat::showMessage("Niet vals spelen..programma gaat sluiten");

@@ -1,4 +1,5 @@
 // Sending the game on the table to the peer: its board, then both scores.
+#include "game/steps.h"
 #include "game/zwiunit1.h"
 #include "network/messages.h"
 #include "network/netform.h"
@@ -12,14 +13,7 @@ using namespace ZwiUnit1;
 
 void TForm1::Zend() {
     const std::int32_t s1 = LabelValue(Label2), s2 = LabelValue(Label4);
-    if (s1 + s2 == P) {
-        enable(Start1);
-        enable(animals1);
-        enable(birds1);
-        enable(Solo1);
-        enable(AutomaticClear1);
-        enable(Button1);
-    }
+    if (s1 + s2 == P) enableNewGameItems(*this);
     // Both lines queue behind each other, so the peer gets the board before its scores.
     PostToPeer(network::BoardMessage(board.data(), N));
     plat::showMessage("Spel verzonden..");
