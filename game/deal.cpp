@@ -14,8 +14,8 @@ void dealCards(std::int32_t n, std::int32_t pairs, const DealTarget& t,
 
     for (std::int32_t i = 1; i <= n; ++i) t.pool[i] = i;
 
-    // Strike out n - pairs pictures; what is left is this game's set. A draw that hits a
-    // struck entry is simply drawn again.
+    // Strike out `pairs` pictures; the first `pairs` of those left are this game's set. A
+    // draw that hits a struck entry is simply drawn again.
     for (std::int32_t removed = 0; removed < pairs;) {
         const std::int32_t r = draw(n);
         if (t.pool[r + 1] != 0) {

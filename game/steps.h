@@ -24,11 +24,11 @@ void rememberCard(TForm1& f, std::int32_t position, bool mine);
 // After a pair the side starts its next try from nothing.
 void forgetLastCard(TForm1& f, bool mine);
 
-// Player 1 covers a card; the second cover of a try ends it.
+// This side covers a card; its second cover ends the try.
 void countMyCover(TForm1& f);
 
-// A card is turned up; true for the second of a try, after which further turn-ups are
-// refused only if `refuseMore` (a replay or a sweep goes on turning).
+// A card is turned up; true for the second of a try. Only `refuseMore` refuses further
+// turn-ups: player 2's replay and the sweep go on turning.
 bool countTurnUp(TForm1& f, bool refuseMore);
 
 // The try's counts and guards go back to nothing; who may click next is the caller's call.
