@@ -8,7 +8,8 @@ namespace game {
 void dealCards(std::int32_t n, std::int32_t pairs, const DealTarget& t,
                const std::function<std::int32_t(std::int32_t)>& draw) {
     assert(n > 0 && pairs > 0 && 2 * pairs <= n);
-    assert(t.pool.size() > static_cast<std::size_t>(n) && t.board.size() >= static_cast<std::size_t>(n));
+    assert(t.pool.size() > static_cast<std::size_t>(n) &&
+           t.board.size() >= static_cast<std::size_t>(n));
     assert(t.chosen.size() > static_cast<std::size_t>(pairs));
     assert(t.faceDown.size() >= static_cast<std::size_t>(n));
 

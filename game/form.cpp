@@ -86,7 +86,8 @@ void TForm1::LoadDescription() {
     std::size_t size = 0;
     const unsigned char* data =
         plat::findResource(plat::programModule(), "FORM", variant.formName, &size);
-    if (!data) throw std::runtime_error(std::string("window description missing: ") + variant.formName);
+    if (!data)
+        throw std::runtime_error(std::string("window description missing: ") + variant.formName);
     auto components =
         parseFormDescription(std::string(reinterpret_cast<const char*>(data), size));
 
@@ -127,7 +128,8 @@ void TForm1::LoadDescription() {
         if (!c.has(event)) return nullptr;
         auto it = handlers.find(c.str(event));
         if (it == handlers.end())
-            throw std::runtime_error("window description binds an unknown handler: " + c.str(event));
+            throw std::runtime_error("window description binds an unknown handler: " +
+                                     c.str(event));
         return it->second;
     };
     auto place = [](plat::Control& ctl, const ComponentDesc& c) {
@@ -220,7 +222,8 @@ void TForm1::LoadDescription() {
             if (options.instanceGuard) {
                 sngInstanceControl1 = std::make_unique<instance::TsngInstanceControl>(this);
                 sngInstanceControl1->Enabled = c.flag("enabled", true);
-                sngInstanceControl1->MaxInstances = static_cast<std::uint32_t>(c.num("maxinstances", 1));
+                sngInstanceControl1->MaxInstances =
+                    static_cast<std::uint32_t>(c.num("maxinstances", 1));
             }
         } else if (c.kind == "tcpserver") {
             IdTCPServer1 = std::make_unique<plat::TcpServer>();
