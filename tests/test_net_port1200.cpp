@@ -5,6 +5,10 @@ using namespace nettest;
 
 TEST(NetPort1200, APortInUseIsShownAndTheProgramRunsOn) {
     int holder = ::socket(AF_INET, SOCK_STREAM, 0);
+    // Address reuse, as the game's own server has it: connections of earlier runs that
+    // still linger on the port must not make it look held.
+    int on = 1;
+    ::setsockopt(holder, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     sockaddr_in a = loopback("0.0.0.0", 1200);
     ASSERT_EQ(::bind(holder, reinterpret_cast<sockaddr*>(&a), sizeof a), 0) << "port 1200 busy";
     ASSERT_EQ(::listen(holder, 1), 0);
