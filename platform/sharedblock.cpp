@@ -63,6 +63,19 @@ bool ownedByUs(int fd) {
     return true;
 }
 
+// Opens the object and keeps it only when it is ours; -1 with errno set otherwise.
+int openOwned(const std::string& sys, int flags, mode_t mode) {
+    int fd = shm_open(sys.c_str(), flags, mode);
+    if (fd < 0) return -1;
+    if (!ownedByUs(fd)) {
+        int e = errno;
+        close(fd);
+        errno = e;
+        return -1;
+    }
+    return fd;
+}
+
 int lockFile(int fd, int op) {
     int rc;
     do rc = flock(fd, op);
@@ -123,13 +136,8 @@ SharedBlockHandle createSharedBlock(const std::string& name, std::size_t size, b
     existed = false;
     SharedBlockLock lock(name);
     const std::string sys = sharedBlockSystemName(name);
-    int fd = shm_open(sys.c_str(), O_RDWR | O_CREAT, 0600);
+    int fd = openOwned(sys, O_RDWR | O_CREAT, 0600);
     if (fd < 0) return fail(errno);
-    if (!ownedByUs(fd)) {
-        int e = errno;
-        close(fd);
-        return fail(e);
-    }
     if (lockFile(fd, LOCK_EX | LOCK_NB) == 0) {
         // Nobody holds it: whatever a dead process left there is not a live block.
         if (ftruncate(fd, 0) != 0 || ftruncate(fd, static_cast<off_t>(size)) != 0 ||
@@ -157,13 +165,8 @@ SharedBlockHandle createSharedBlock(const std::string& name, std::size_t size, b
 SharedBlockHandle openSharedBlock(const std::string& name) {
     SharedBlockLock lock(name);
     const std::string sys = sharedBlockSystemName(name);
-    int fd = shm_open(sys.c_str(), O_RDWR, 0);
+    int fd = openOwned(sys, O_RDWR, 0);
     if (fd < 0) return fail(errno);
-    if (!ownedByUs(fd)) {
-        int e = errno;
-        close(fd);
-        return fail(e);
-    }
     if (lockFile(fd, LOCK_EX | LOCK_NB) == 0) {
         // Left behind by processes that are gone: it no longer exists.
         shm_unlink(sys.c_str());
