@@ -11,11 +11,12 @@ std::string BoardMessage(const std::int32_t* board, int cardCount) {
     return line;
 }
 
-unsigned char encodeScore(std::int32_t score) {
+unsigned char encodeScore(std::int32_t score, bool lastByte) {
     auto byte = static_cast<unsigned char>(static_cast<std::uint32_t>(score) & 0xFF);
-    // LF would split the line and a CR before the LF would be dropped. Scores never
-    // reach 128, so the high bit is free to mark the two.
-    if (byte == 10 || byte == 13) byte = static_cast<unsigned char>(byte + 128);
+    // LF would split the line and a CR right before the line end would be dropped; a CR
+    // with a byte after it arrives intact. Scores never reach 128, so the high bit is
+    // free to mark the ones that cannot travel raw.
+    if (byte == 10 || (lastByte && byte == 13)) byte = static_cast<unsigned char>(byte + 128);
     return byte;
 }
 
@@ -23,8 +24,8 @@ int decodeScore(unsigned char byte) { return byte >= 128 ? byte - 128 : byte; }
 
 std::string GameMessage(std::int32_t opponentScore, std::int32_t ownScore) {
     std::string line = "?";
-    line += static_cast<char>(encodeScore(opponentScore));
-    line += static_cast<char>(encodeScore(ownScore));
+    line += static_cast<char>(encodeScore(opponentScore, false));
+    line += static_cast<char>(encodeScore(ownScore, true));
     return line;
 }
 

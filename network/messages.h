@@ -19,10 +19,11 @@ constexpr std::size_t kBoardMinLength = 45;
 std::string BoardMessage(const std::int32_t* board, int cardCount);
 
 // "?", the receiver's score (the sender's opponent), the sender's own score, as raw bytes.
-// 10 and 13 would be cut by the framing, so those two travel as 138 and 141; every other
-// score goes raw. The receiver undoes it with decodeScore.
+// Only what the framing would cut travels as score + 128: a 10 in either byte (it ends the
+// line) and a 13 in the last byte (it reads as the CR of the line end). A 13 in the first
+// byte goes raw, as older copies expect. The receiver undoes it with decodeScore.
 std::string GameMessage(std::int32_t opponentScore, std::int32_t ownScore);
-unsigned char encodeScore(std::int32_t score);
+unsigned char encodeScore(std::int32_t score, bool lastByte);
 int decodeScore(unsigned char byte);
 
 // chr(position + 32), then the action letter.

@@ -55,23 +55,36 @@ TEST(NetMessages, BuildersMatchTheWireFormat) {
     EXPECT_EQ(GameMessage(9, 12), bytes({'?', 9, 12}));
 }
 
+// Only what the framing would cut travels as score + 128: a 10 in either byte, a 13 in the
+// last one. A 13 in the first byte goes raw, so an older copy reads it as it is.
 TEST(NetMessages, EveryScoreSurvivesTheFraming) {
     for (int a = 0; a <= 30; ++a) {
         for (int b = 0; b <= 30; ++b) {
             std::string line = GameMessage(a, b);
-            ASSERT_EQ(line.size(), 3u);
-            if (a != 10 && a != 13) {
-                EXPECT_EQ(static_cast<unsigned char>(line[1]), a);
-            }
-            if (b != 10 && b != 13) {
-                EXPECT_EQ(static_cast<unsigned char>(line[2]), b);
-            }
+            int first = a == 10 ? 138 : a;
+            int last = b == 10 || b == 13 ? b + 128 : b;
+            ASSERT_EQ(line, bytes({'?', first, last})) << a << " " << b;
             auto lines = split(frame(line), 1);
             ASSERT_EQ(lines.size(), 1u) << a << " " << b;
             auto scores = parseGame(lines[0]);
             ASSERT_TRUE(scores) << a << " " << b;
             EXPECT_EQ(scores->mine, a);
             EXPECT_EQ(scores->theirs, b);
+        }
+    }
+
+    // Lines as an older copy frames them, every score raw: a trailing 13 still reads here,
+    // and the pieces of a line cut by a raw 10 are neither a game nor a click.
+    auto scores = parseGame(split(frame(bytes({'?', 5, 13})), 1).at(0));
+    ASSERT_TRUE(scores);
+    EXPECT_EQ(scores->mine, 5);
+    EXPECT_EQ(scores->theirs, 13);
+    for (const auto& piece : {bytes({'?', 10, 5}), bytes({'?', 5, 10})}) {
+        auto lines = split(frame(piece), 1);
+        ASSERT_EQ(lines.size(), 2u);
+        for (const auto& l : lines) {
+            EXPECT_FALSE(parseGame(l));
+            EXPECT_FALSE(parseClick(l, 60));
         }
     }
 }
