@@ -17,6 +17,9 @@ extern char** environ;
 namespace plat {
 namespace {
 
+bool recording = false;
+std::vector<std::string> recorded;
+
 bool isExecutableFile(const std::string& path) {
     struct stat st{};
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
@@ -46,13 +49,14 @@ std::string findProgram(const std::string& file) {
 bool startProgram(const std::string& name) {
     try {
         if (name.empty() || name.find('\0') != std::string::npos) return false;
+        // Only the name asked for: the same name without ".exe" is often an unrelated
+        // system program here.
         std::string path = findProgram(name);
-        // A Windows-style name ("chat.exe") also finds the program without its suffix.
-        if (path.empty() && name.size() > 4 &&
-            (name.compare(name.size() - 4, 4, ".exe") == 0 ||
-             name.compare(name.size() - 4, 4, ".EXE") == 0))
-            path = findProgram(name.substr(0, name.size() - 4));
         if (path.empty()) return false;
+        if (recording) {
+            recorded.push_back(path);
+            return true;
+        }
 
         posix_spawnattr_t attr;
         if (posix_spawnattr_init(&attr) != 0) return false;
@@ -75,5 +79,11 @@ bool startProgram(const std::string& name) {
         return false;
     }
 }
+
+void ShellRecorder::enable(bool on) { recording = on; }
+
+std::vector<std::string>& ShellRecorder::started() { return recorded; }
+
+void ShellRecorder::clear() { recorded.clear(); }
 
 }  // namespace plat

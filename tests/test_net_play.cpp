@@ -1,6 +1,11 @@
 // Network play on the listening side, with the test as the peer: the connection's
 // effects, the board, card actions both ways, turns, scores, the game transfer, and the
 // ways a connection ends.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/shell.h"
 #include "test_net_peer.h"
 
 using namespace nettest;
@@ -302,8 +307,36 @@ TEST_F(NetPlay, APeerOnTheSameAddressClosesTheProgram) {
     EXPECT_TRUE(connected);
 }
 
-TEST_F(NetPlay, ChatWithoutTheProgramChangesNothing) {
+// F3 starts "chat.exe" from the PATH each time, and never a program of another name: on
+// Debian `chat` is the modem dialler.
+TEST_F(NetPlay, ChatStartsOnlyChatExe) {
+    namespace fs = std::filesystem;
+    const fs::path bin = fs::current_path() / "chatbin";
+    fs::create_directories(bin);
+    auto makeProgram = [](const fs::path& p) {
+        std::ofstream(p) << "#!/bin/sh\n";
+        fs::permissions(p, fs::perms::owner_all);
+    };
+    makeProgram(bin / "chat");
+    struct Restore {
+        std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+        ~Restore() {
+            setenv("PATH", path.c_str(), 1);
+            plat::ShellRecorder::enable(false);
+            plat::ShellRecorder::clear();
+        }
+    } restore;
+    setenv("PATH", bin.c_str(), 1);
+    plat::ShellRecorder::clear();
+    plat::ShellRecorder::enable(true);
+
+    form->OpenChatexe1Click();
+    EXPECT_TRUE(plat::ShellRecorder::started().empty());
+
+    makeProgram(bin / "chat.exe");
     form->OpenChatexe1Click();
     form->OpenChatexe1Click();
+    const std::string chatExe = (bin / "chat.exe").string();
+    EXPECT_EQ(plat::ShellRecorder::started(), (std::vector<std::string>{chatExe, chatExe}));
     EXPECT_TRUE(messages().empty());
 }
