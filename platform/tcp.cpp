@@ -15,6 +15,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -395,8 +396,10 @@ void TcpClient::connect() {
         if (pump) Application::processMessages();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+    // The lookup's codes are negative here; the text carries a positive number, as for
+    // every other socket error.
     if (lookup->rc != 0)
-        throw SocketError("Socket Error # " + std::to_string(lookup->rc) + "\r\n" +
+        throw SocketError("Socket Error # " + std::to_string(std::abs(lookup->rc)) + "\r\n" +
                           ::gai_strerror(lookup->rc) + ".");
     if (lookup->addresses.empty()) raise(EADDRNOTAVAIL);
 
