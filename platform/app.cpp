@@ -32,8 +32,19 @@ bool mainFormShown = true;
 const std::thread::id mainThreadId = std::this_thread::get_id();
 // argc must outlive the QApplication, which keeps a reference to it.
 int storedArgc = 0;
+Form* firstForm = nullptr;
 
 }  // namespace
+
+void formCreated(Form* form) {
+    if (!firstForm) firstForm = form;
+}
+
+void formDestroyed(Form* form) {
+    if (firstForm == form) firstForm = nullptr;
+}
+
+Form* Application::mainForm() { return firstForm; }
 
 void Application::initialize(int& argc, char** argv) {
     if (app || QCoreApplication::instance()) return;
@@ -114,7 +125,7 @@ void Application::guarded(const std::function<void()>& fn) {
 void Application::showException(const std::string& text) {
     // The box itself must not let anything escape into Qt's event dispatch.
     try {
-        showMessage(text);
+        showErrorMessage(text);
     } catch (...) {
         std::fprintf(stderr, "%s\n", text.c_str());
     }

@@ -45,6 +45,9 @@ public:
     [[noreturn]] static void exitProcess(int code);
 
     static bool isMainThread();
+
+    // The first form made, while it lives (the main window). Every dialog opens over it.
+    static Form* mainForm();
 };
 
 // Full path of the running executable, and its folder (with a trailing '/').
