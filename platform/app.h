@@ -46,7 +46,8 @@ public:
 
     static bool isMainThread();
 
-    // The first form made, while it lives (the main window). Every dialog opens over it.
+    // The first form made, while it lives (the main window). Every dialog opens over it,
+    // and a terminate or interrupt signal closes it as its close button would.
     static Form* mainForm();
 };
 
