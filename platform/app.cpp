@@ -3,10 +3,14 @@
 #include "platform/app.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
+#include <fcntl.h>
 #include <sys/resource.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -32,8 +36,21 @@ bool mainFormShown = true;
 const std::thread::id mainThreadId = std::this_thread::get_id();
 // argc must outlive the QApplication, which keeps a reference to it.
 int storedArgc = 0;
+Form* firstForm = nullptr;
+
+void routeEndSignals();
 
 }  // namespace
+
+void formCreated(Form* form) {
+    if (!firstForm) firstForm = form;
+}
+
+void formDestroyed(Form* form) {
+    if (firstForm == form) firstForm = nullptr;
+}
+
+Form* Application::mainForm() { return firstForm; }
 
 void Application::initialize(int& argc, char** argv) {
     if (app || QCoreApplication::instance()) return;
@@ -42,6 +59,7 @@ void Application::initialize(int& argc, char** argv) {
     // The program decides when it ends (FormClose ends the process itself).
     QApplication::setQuitOnLastWindowClosed(false);
     startDialogHost();
+    routeEndSignals();
 }
 
 bool Application::initialized() { return QCoreApplication::instance() != nullptr; }
@@ -93,6 +111,49 @@ void startupProbe() {
 
 }  // namespace
 
+namespace {
+
+// SIGTERM and SIGINT end the program the way closing its window does. The handler only
+// writes a byte; the close itself runs on the main thread when the event loop sees it,
+// like a click on the window's close button.
+int signalPipe[2] = {-1, -1};
+
+void onEndSignal(int) {
+    const int saved = errno;
+    const char byte = 1;
+    ssize_t ignored = ::write(signalPipe[1], &byte, 1);
+    (void)ignored;
+    errno = saved;
+}
+
+void closeOnSignal() {
+    char drain[64];
+    while (::read(signalPipe[0], drain, sizeof drain) > 0) {
+    }
+    if (Form* form = Application::mainForm()) form->close();
+    // The main form's close handler ends the process; without one the signal still must.
+    Application::terminate();
+    Application::exitProcess(0);
+}
+
+void routeEndSignals() {
+    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, app);
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] { closeOnSignal(); });
+    struct sigaction action {};
+    action.sa_handler = onEndSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGINT}) {
+        struct sigaction old {};
+        // A signal the starter chose to ignore (a shell's background job: SIGINT) stays so.
+        if (::sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+        ::sigaction(sig, &action, nullptr);
+    }
+}
+
+}  // namespace
+
 int Application::run(Form& mainForm) {
     if (!mainFormShown || isTerminated || !QCoreApplication::instance()) return 0;
     mainForm.show();
@@ -114,7 +175,7 @@ void Application::guarded(const std::function<void()>& fn) {
 void Application::showException(const std::string& text) {
     // The box itself must not let anything escape into Qt's event dispatch.
     try {
-        showMessage(text);
+        showErrorMessage(text);
     } catch (...) {
         std::fprintf(stderr, "%s\n", text.c_str());
     }

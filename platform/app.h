@@ -45,6 +45,10 @@ public:
     [[noreturn]] static void exitProcess(int code);
 
     static bool isMainThread();
+
+    // The first form made, while it lives (the main window). Every dialog opens over it,
+    // and a terminate or interrupt signal closes it as its close button would.
+    static Form* mainForm();
 };
 
 // Full path of the running executable, and its folder (with a trailing '/').

@@ -690,9 +690,11 @@ Form::Form(const std::string& name) : name_(name) {
     d->widget = d->window;
     impl_ = std::move(d);
     setColor(color_);
+    formCreated(this);
 }
 
 Form::~Form() {
+    formDestroyed(this);
     // Menu actions first, while the window that owns them still exists.
     menus_.clear();
     if (auto* d = formImpl(*this); d && d->modalLoop) d->modalLoop->quit();

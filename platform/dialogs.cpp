@@ -16,6 +16,7 @@
 #include <mutex>
 
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/qt_internal.h"
 #include "platform/sound.h"
 
@@ -79,7 +80,7 @@ void onMainThread(std::function<void()> fn) {
 }
 
 bool runInputQuery(const std::string& caption, const std::string& prompt, std::string& value);
-void runShowMessage(const std::string& text);
+void runShowMessage(const std::string& text, QMessageBox::Icon icon);
 
 }  // namespace
 
@@ -94,7 +95,11 @@ bool inputQuery(const std::string& caption, const std::string& prompt, std::stri
 }
 
 void showMessage(const std::string& text) {
-    onMainThread([&] { runShowMessage(text); });
+    onMainThread([&] { runShowMessage(text, QMessageBox::NoIcon); });
+}
+
+void showErrorMessage(const std::string& text) {
+    onMainThread([&] { runShowMessage(text, QMessageBox::Critical); });
 }
 
 void messageBeep() {
@@ -106,9 +111,14 @@ void messageBeep() {
 
 namespace {
 
+// Dialogs belong to the main window and open centred over it. The active window would not
+// do: once one dialog closes there is none, and the next one would open mid-screen.
+QWidget* ownerWidget(const Form* owner) { return owner ? owner->impl()->widget.data() : nullptr; }
+
 bool runInputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+    const Form* owner = Application::mainForm();
     if (scripted) {
-        records.push_back({DialogRecord::Input, caption, prompt, value});
+        records.push_back({DialogRecord::Input, caption, prompt, value, owner});
         if (answers.empty()) return false;
         auto [ok, text] = answers.front();
         answers.pop_front();
@@ -117,7 +127,7 @@ bool runInputQuery(const std::string& caption, const std::string& prompt, std::s
     }
     if (!Application::initialized()) return false;
 
-    QDialog dlg(QApplication::activeWindow());
+    QDialog dlg(ownerWidget(owner));
     dlg.setWindowTitle(toQt(caption));
     dlg.setWindowFlags(dlg.windowFlags() & ~Qt::WindowContextHelpButtonHint);
     auto* layout = new QVBoxLayout(&dlg);
@@ -141,20 +151,21 @@ bool runInputQuery(const std::string& caption, const std::string& prompt, std::s
     return true;
 }
 
-void runShowMessage(const std::string& text) {
+void runShowMessage(const std::string& text, QMessageBox::Icon icon) {
+    const Form* owner = Application::mainForm();
     if (scripted) {
-        records.push_back({DialogRecord::Message, Application::title(), text, {}});
+        records.push_back({DialogRecord::Message, Application::title(), text, {}, owner});
         return;
     }
     if (!Application::initialized()) {
         std::fprintf(stderr, "%s\n", text.c_str());
         return;
     }
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(ownerWidget(owner));
     box.setWindowTitle(toQt(Application::title()));
     box.setText(toQt(text));
     box.setTextFormat(Qt::PlainText);
-    box.setIcon(QMessageBox::NoIcon);
+    box.setIcon(icon);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);

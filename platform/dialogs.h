@@ -13,9 +13,13 @@ bool inputQuery(const std::string& caption, const std::string& prompt, std::stri
 
 // A modal message box with the application title and an OK button.
 void showMessage(const std::string& text);
+// The same with the error icon: the standard error box.
+void showErrorMessage(const std::string& text);
 
 // The platform's default beep.
 void messageBeep();
+
+class Form;
 
 // Test host. While scripted, no dialog is shown: each input dialog takes the next queued
 // answer (none queued: Cancel), each message box returns at once, and all is recorded.
@@ -24,6 +28,7 @@ struct DialogRecord {
     std::string caption;  // input: its caption; message: the application title; modal: the form's
     std::string prompt;   // input: the prompt; message: the text
     std::string initial;  // input: the edit field's text when it opened
+    const Form* owner = nullptr;  // input, message: the form it opens centred over
 };
 
 class DialogScript {

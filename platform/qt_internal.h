@@ -19,6 +19,9 @@ std::string fromQt(const QString& text);
 QFont toQtFont(const Font& font);
 // Made by Application::initialize, on the main thread: lets other threads open dialogs.
 void startDialogHost();
+// Called by every Form as it is made and as it goes; see Application::mainForm().
+void formCreated(Form* form);
+void formDestroyed(Form* form);
 
 // The widget behind a control or form. The widget normally belongs to Qt's parent chain;
 // the QPointer notices when the parent already deleted it.

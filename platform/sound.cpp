@@ -39,6 +39,7 @@ struct SdlApi {
     ZW_SDL_FN(CloseAudioDevice)
     ZW_SDL_FN(QuitSubSystem)
     ZW_SDL_FN(SetMainReady)
+    ZW_SDL_FN(SetHint)
     ZW_SDL_FN(InitSubSystem)
     ZW_SDL_FN(OpenAudioDevice)
     ZW_SDL_FN(PauseAudioDevice)
@@ -71,6 +72,7 @@ bool loadSdl() {
     ZW_SDL_GET(CloseAudioDevice)
     ZW_SDL_GET(QuitSubSystem)
     ZW_SDL_GET(SetMainReady)
+    ZW_SDL_GET(SetHint)
     ZW_SDL_GET(InitSubSystem)
     ZW_SDL_GET(OpenAudioDevice)
     ZW_SDL_GET(PauseAudioDevice)
@@ -175,6 +177,9 @@ bool openDevice() {
     if (!loadSdl()) return false;
     silenceAlsa();
     sdl.SetMainReady();
+    // Left alone, SDL takes SIGINT and SIGTERM over and turns them into events that nobody
+    // reads: the program would no longer end on them.
+    sdl.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (sdl.InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec want{};
     want.freq = kRate;

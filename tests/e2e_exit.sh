@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Both programs end with exit code 0 through "&Afsluiten" and through closing the window.
+# Both programs end with exit code 0 through "&Afsluiten", through closing the window and
+# on a terminate or interrupt signal.
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e_lib.sh"
 e2e_start_display
@@ -31,4 +32,32 @@ run_case zwirlo3 "Zwirlo: Grieks" menu
 run_case zwirlo3 "Zwirlo: Grieks" close
 run_case zwirlo60 "Zwirlo-60" menu
 run_case zwirlo60 "Zwirlo-60" close
+
+# SIGTERM and SIGINT end a program as closing its window does, also once a sound has played
+# (the sound library would otherwise take both signals over). A peer connecting plays one.
+signal_case() {  # program, title, signal
+  local prog=$1 title=$2 sig=$3 dir rc
+  dir="$E2E_TMP/$prog-$sig"; mkdir -p "$dir"
+  # Started with default signal actions: a shell's background job would ignore SIGINT.
+  ( cd "$dir" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$dir/heard.raw" \
+      exec env --default-signal=INT,TERM "$E2E_BIN/$prog" ) &
+  local pid=$!
+  E2E_PIDS+=($pid)
+  e2e_wait_window "$title" >/dev/null
+  for _ in $(seq 1 50); do ss -ltn 2>/dev/null | grep -q ':1200 ' && break; sleep 0.1; done
+  exec 3<>/dev/tcp/127.0.0.2/1200
+  for _ in $(seq 1 50); do [ -s "$dir/heard.raw" ] && break; sleep 0.1; done
+  [ -s "$dir/heard.raw" ] || e2e_fail "$prog played no sound for the peer"
+  kill -s "$sig" "$pid"
+  for _ in $(seq 1 10); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  exec 3>&-
+  kill -0 "$pid" 2>/dev/null && e2e_fail "$prog still running a second after $sig"
+  set +e; wait "$pid"; rc=$?; set -e
+  [ "$rc" -eq 0 ] || e2e_fail "$prog ended with $rc on $sig"
+  echo "ok: $prog ended with 0 on $sig after a sound"
+}
+for sig in TERM INT; do
+  signal_case zwirlo3 "Zwirlo: Grieks" $sig
+  signal_case zwirlo60 "Zwirlo-60" $sig
+done
 echo "1 passed, 0 failed"

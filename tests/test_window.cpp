@@ -225,3 +225,17 @@ TEST(Window, DeactivateDropsTheLinkOnlyWhenItRuns) {
     EXPECT_EQ(f.BitBtn1->caption(), "Geen Verbinding");
     EXPECT_EQ(f.BitBtn1->kind(), plat::BitBtn::bkNo);
 }
+
+// Dialogs belong to the main window, also one asked again after the first has closed (no
+// window is active then) and the error box that ends the command.
+TEST(Window, DialogsOpenOverTheMainWindow) {
+    plat::DialogScript::clear();
+    TForm1 f(game::zwirlo60Variant(), quiet());
+    plat::DialogScript::answer(true, "0");
+    plat::DialogScript::answer(true, "abc");
+    f.changeinterval1->click();
+    const auto& shown = plat::DialogScript::shown();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[2].kind, plat::DialogRecord::Message);
+    for (const auto& d : shown) EXPECT_EQ(d.owner, &f);
+}
