@@ -74,8 +74,8 @@ void TForm1::Timer4Timer() {
             if (foundByMe[p]) found[count++] = p;
         // Fewer than two marks: at the end of a game a click took one card already, or the
         // marks went with the table (a replay or a demonstration began). Whatever is marked
-        // is cleared, a lone card recorded twice so the replay clears it too; the clicks are
-        // left as they are, since whatever blocked them since is not this step's to undo.
+        // is cleared, a lone card recorded twice so the replay clears it too. The clicks are
+        // left as they are: whatever blocks them then is not this step's doing.
         if (count == 0) return false;
         if (count == 1) found[1] = found[0];
         for (int q : found) {
@@ -93,7 +93,8 @@ void TForm1::Timer4Timer() {
 }
 
 void TForm1::DiscardPendingSteps() {
-    // The step would have unblocked the clicks; the beginning game decides them now.
+    // A dropped step no longer unblocks the clicks it blocked; the game that begins then
+    // blocks them as it needs.
     if (Timer3->enabled() || Timer4->enabled()) clicksBlocked = false;
     Timer3->setEnabled(false);
     Timer4->setEnabled(false);

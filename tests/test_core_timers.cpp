@@ -7,6 +7,7 @@
 #include "game/savefiles.h"
 #include "game/timerstep.h"
 #include "game/zwiunit1.h"
+#include "network/messages.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "test_replay_support.h"
@@ -104,63 +105,78 @@ TEST(Timers, ClearStepWithFewerThanTwoMarks) {
     EXPECT_FALSE(ZwiUnit1::clicksBlocked);
 }
 
-// A game that begins drops the cover and clear steps that a solo game before it left
-// pending: ticks still due afterwards change nothing of the new table, its record, its
-// mover, its colours or its blocking.
+// A game that begins (a new game in each mode, a load, a board from the peer, a game sent
+// to it) drops the cover and clear steps that a solo game before it left pending: ticks
+// still due afterwards change nothing of the new table, its record, its mover, its colours
+// or its blocking.
 TEST(Timers, AGameThatBeginsDropsTheStepsLeftPending) {
-    using namespace game::savefiles;
-    // A networked game saved unfinished, with no peer to send it to, its first pair taken.
-    GameFile saved;
-    for (int p = 0; p < 60; ++p) saved.board.push_back(p < 2 ? 0 : p / 2 + 1);
-    saved.score1 = 1;
-    ASSERT_EQ(plat::writeFileReplacing(gameFileName(14), encodeGameFile(saved)), 0);
+    enum Begin { SoloStart, HotSeatStart, NetworkedStart, Load, BoardReceived, GameSent };
+    for (const game::Variant* v : {&game::zwirlo60Variant(), &game::zwirlo3Variant()}) {
+        for (Begin begin : {SoloStart, HotSeatStart, NetworkedStart, Load, BoardReceived, GameSent}) {
+            for (bool pair : {false, true}) {
+                SCOPED_TRACE(testing::Message() << v->formName << ", begin " << begin
+                                                << (pair ? ", clear" : ", cover"));
+                plat::DialogScript::clear();
+                replaytest::Window w(*v);
+                TForm1& f = *w;
+                // A networked game saved unfinished, with no peer to send it to, its first
+                // pair taken.
+                game::savefiles::GameFile saved;
+                for (int p = 0; p < f.N; ++p) saved.board.push_back(p < 2 ? 0 : p / 2 + 1);
+                saved.score1 = 1;
+                ASSERT_EQ(plat::writeFileReplacing(
+                              game::savefiles::gameFileName(f.cardSet().fileNumber),
+                              game::savefiles::encodeGameFile(saved)),
+                          0);
 
-    enum Begin { SoloStart, HotSeatStart, NetworkedStart, Load };
-    for (Begin begin : {SoloStart, HotSeatStart, NetworkedStart, Load}) {
-        for (bool pair : {false, true}) {
-            SCOPED_TRACE(testing::Message() << "begin " << begin << (pair ? ", clear" : ", cover"));
-            plat::DialogScript::clear();
-            replaytest::Window w(game::zwirlo60Variant());
-            TForm1& f = *w;
-            f.Solo1->setChecked(true);
-            f.AutomaticClear1->setChecked(true);
-            f.Start1Click();
-            int second = 1;
-            while ((f.board[second] == f.board[0]) != pair) ++second;
-            f.Image1Click(f.images[0]);
-            f.Image1Click(f.images[second]);
-            ASSERT_TRUE((pair ? f.Timer4 : f.Timer3)->enabled());
+                f.Solo1->setChecked(true);
+                f.AutomaticClear1->setChecked(true);
+                f.Start1Click();
+                int second = 1;
+                while ((f.board[second] == f.board[0]) != pair) ++second;
+                f.Image1Click(f.images[0]);
+                f.Image1Click(f.images[second]);
+                ASSERT_TRUE((pair ? f.Timer4 : f.Timer3)->enabled());
 
-            f.Solo1->setChecked(begin == SoloStart);
-            ZwiUnit1::connected = begin == NetworkedStart;
-            for (const char* name : {"Anna", "Bert"}) plat::DialogScript::answer(true, name);
-            begin == Load ? f.Load1Click() : f.Start1Click();
-            // Within the delay the new game's first card is turned up (a loaded game waiting
-            // for a peer takes no click); then whatever is still due ticks.
-            std::vector<int> record(f.moveLog.begin(), f.moveLog.begin() + f.logLength);
-            if (begin != Load) {
-                f.Image1Click(f.images[5]);
-                record = {100, 5};
-            }
-            for (plat::Timer* t : {f.Timer3, f.Timer4})
-                if (t->enabled()) t->fire();
-
-            for (int p = 0; p < f.N; ++p) {
-                if (f.board[p] == 0) {
-                    EXPECT_EQ(f.images[p]->pictureName(), "void") << p;
+                f.Solo1->setChecked(begin == SoloStart);
+                ZwiUnit1::connected = begin == NetworkedStart || begin == GameSent;
+                for (const char* name : {"Anna", "Bert"}) plat::DialogScript::answer(true, name);
+                switch (begin) {
+                case Load: f.Load1Click(); break;
+                case BoardReceived:
+                    f.ClientSocket1Read(network::BoardMessage(saved.board.data(), f.N));
+                    break;
+                case GameSent: f.Send1Click(); break;
+                default: f.Start1Click();
                 }
+                // Within the delay the new game's first card is turned up (a loaded game
+                // waiting for a peer takes no click); then whatever is still due ticks.
+                std::vector<int> record(f.moveLog.begin(), f.moveLog.begin() + f.logLength);
+                if (begin != Load) {
+                    f.Image1Click(f.images[5]);
+                    record.insert(record.end(), {100, 5});
+                }
+                for (plat::Timer* t : {f.Timer3, f.Timer4})
+                    if (t->enabled()) t->fire();
+
+                for (int p = 0; p < f.N; ++p) {
+                    if (f.board[p] == 0) {
+                        EXPECT_EQ(f.images[p]->pictureName(), "void") << p;
+                    }
+                }
+                EXPECT_EQ(std::vector<int>(f.moveLog.begin(), f.moveLog.begin() + f.logLength),
+                          record);
+                EXPECT_TRUE(f.playerOneToMove);
+                if (begin == Load) {
+                    EXPECT_EQ(plat::DialogScript::messages().size(), 1u);
+                    EXPECT_TRUE(ZwiUnit1::clicksBlocked) << "the loaded game waits for a peer";
+                    continue;
+                }
+                EXPECT_FALSE(f.faceDown[5]);
+                const bool hotSeat = begin == HotSeatStart;
+                EXPECT_EQ(f.Label1->fontColor(), hotSeat ? plat::clLime : plat::clWindowText);
+                EXPECT_EQ(f.Label3->fontColor(), hotSeat ? plat::clRed : plat::clWindowText);
             }
-            EXPECT_EQ(std::vector<int>(f.moveLog.begin(), f.moveLog.begin() + f.logLength), record);
-            EXPECT_TRUE(f.playerOneToMove);
-            if (begin == Load) {
-                EXPECT_EQ(plat::DialogScript::messages().size(), 1u);
-                EXPECT_TRUE(ZwiUnit1::clicksBlocked) << "the loaded game waits for a peer";
-                continue;
-            }
-            EXPECT_FALSE(f.faceDown[5]);
-            const bool hotSeat = begin == HotSeatStart;
-            EXPECT_EQ(f.Label1->fontColor(), hotSeat ? plat::clLime : plat::clWindowText);
-            EXPECT_EQ(f.Label3->fontColor(), hotSeat ? plat::clRed : plat::clWindowText);
         }
     }
 }
