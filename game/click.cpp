@@ -82,11 +82,12 @@ void TForm1::Image1Click(plat::Image* sender) {
         return;
     }
 
-    if (board[p] == myLastPicture && p != myLastPos) {
-        // A pair needs its first card on show: a card whose turn-up was refused is still
-        // remembered as the last one, but it was never seen.
-        const bool firstShows = myLastPos >= 0 && myLastPos < N && !faceDown[myLastPos];
-        if (twoCardsUp || !firstShows) return;
+    // A pair needs its first card on show: a card whose turn-up was refused is still
+    // remembered as the last one, but it was never seen, so its partner is turned up (or
+    // refused) as any other card.
+    const bool lastShows = myLastPos >= 0 && myLastPos < N && !faceDown[myLastPos];
+    if (board[p] == myLastPicture && p != myLastPos && lastShows) {
+        if (twoCardsUp) return;
         PaintCard(p, pictureName(board[p]));
         SetCardHint(p);
         LogMove(code(), p);

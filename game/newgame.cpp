@@ -72,8 +72,9 @@ void TForm1::LogMove(std::int32_t code, std::int32_t position) {
     if (makeRoom(logPos, 2)) {
         moveLog[logPos++] = code;
         moveLog[logPos++] = position;
-        // An entry written after a replay stopped part-way continues the game from the
-        // replayed position, so the old entries beyond it no longer belong to the record.
+        // An entry written during a replay, or after one stopped part-way, continues the
+        // game from the replayed position: the old entries beyond it no longer belong to
+        // the record, and a running replay ends at its next tick.
         logLength = logPos;
     }
     Save1->setEnabled(true);
@@ -115,6 +116,9 @@ void TForm1::Deal(bool demonstration) {
 void TForm1::Start1Click() {
     const bool solo = Solo1->checked();
 
+    // Before the name dialogs, whose loop would deliver a pending tick.
+    DiscardPendingSteps();
+
     playerOneToMove = true;
     hotSeat = false;
 
@@ -142,7 +146,6 @@ void TForm1::Start1Click() {
         AutomaticClear1->setEnabled(false);
     }
 
-    // A cover or clear step still pending is left to fire on the new board.
     elapsedSeconds = 0;
     Label5->setCaption("0");
     ListBox1->setVisible(false);

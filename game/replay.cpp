@@ -187,8 +187,10 @@ void TForm1::Demo(std::int32_t position) {
     };
 
     if (foundByMe[i] || foundByOpponent[i]) {
+        // A 300 entry also takes player 2's pair: no mark of either side may outlive it.
         PaintCard(position, "void");
         foundByMe[i] = false;
+        foundByOpponent[i] = false;
         faceDown[i] = true;
         if (showingCount(*this, true, false) == 0 && myTurnedBack >= 2) endTurn();
         pump();

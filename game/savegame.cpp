@@ -90,6 +90,8 @@ void TForm1::Save1Click() {
 
 // Every failure while reading ends the reading silently; the closing steps always run.
 void TForm1::Load1Click() {
+    // Before the message box, whose loop would deliver a pending tick.
+    DiscardPendingSteps();
     savedScores = {0, 0, 0, 0};
     ListBox1->setVisible(false);
     ListBox2->setVisible(false);

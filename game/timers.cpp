@@ -59,6 +59,7 @@ void TForm1::Timer3Timer() {
         LogMove(400, prevPos, lastClickedPos);
         resetTurnAfterPair(*this);
         pump();
+        return true;
     });
 }
 
@@ -71,10 +72,11 @@ void TForm1::Timer4Timer() {
         int count = 0;
         for (int p = 0; p < N && count < 2; ++p)
             if (foundByMe[p]) found[count++] = p;
-        // Fewer than two marks: a new game or a load came in between (nothing to do), or at
-        // the end of a game a click took one card already. Whatever is marked is cleared,
-        // and a lone card is recorded twice so the replay clears it too.
-        if (count == 0) return;
+        // Fewer than two marks: at the end of a game a click took one card already, or the
+        // marks went with the table (a replay or a demonstration began). Whatever is marked
+        // is cleared, a lone card recorded twice so the replay clears it too. The clicks are
+        // left as they are: whatever blocks them then is not this step's doing.
+        if (count == 0) return false;
         if (count == 1) found[1] = found[0];
         for (int q : found) {
             foundByMe[q] = false;
@@ -86,7 +88,16 @@ void TForm1::Timer4Timer() {
         LogMove(300, found[0], found[1]);
         resetTurnAfterPair(*this);
         pump();
+        return count == 2;
     });
+}
+
+void TForm1::DiscardPendingSteps() {
+    // A dropped step no longer unblocks the clicks it blocked; the game that begins then
+    // blocks them as it needs.
+    if (Timer3->enabled() || Timer4->enabled()) clicksBlocked = false;
+    Timer3->setEnabled(false);
+    Timer4->setEnabled(false);
 }
 
 void TForm1::Timer5Timer() {

@@ -8,31 +8,36 @@
 
 namespace game {
 
-// The closing steps: pump once, unblock the clicks, stop the timer, drop the busy flag. The
-// flags are set by a destructor, so they are set even if the pump throws.
-inline void finishTick(plat::Timer& timer, bool& busy, std::atomic<bool>& clicksBlocked) {
+// The closing steps: pump once, unblock the clicks (unless the step leaves them as they
+// are), stop the timer, drop the busy flag. The flags are set by a destructor, so they are
+// set even if the pump throws.
+inline void finishTick(plat::Timer& timer, bool& busy, std::atomic<bool>& clicksBlocked,
+                       bool unblock) {
     struct Reset {
         plat::Timer& timer;
         bool& busy;
         std::atomic<bool>& clicksBlocked;
+        bool unblock;
         ~Reset() {
-            clicksBlocked = false;
+            if (unblock) clicksBlocked = false;
             timer.setEnabled(false);
             busy = false;
         }
-    } reset{timer, busy, clicksBlocked};
+    } reset{timer, busy, clicksBlocked, unblock};
     plat::Application::processMessages();
 }
 
+// `steps` returns whether the tick unblocks the clicks; a failing step always does.
 template <typename Steps>
 void runTick(plat::Timer& timer, bool& busy, std::atomic<bool>& clicksBlocked, Steps steps) {
+    bool unblock = true;
     try {
-        steps();
+        unblock = steps();
     } catch (...) {
-        finishTick(timer, busy, clicksBlocked);
+        finishTick(timer, busy, clicksBlocked, true);
         throw;
     }
-    finishTick(timer, busy, clicksBlocked);
+    finishTick(timer, busy, clicksBlocked, unblock);
 }
 
 }  // namespace game

@@ -198,6 +198,9 @@ public:
     void Timer5Timer();
     void changeinterval1Click();
     void DrawPlaceLocked(int position, const plat::Bitmap& bmp);
+    // A game begins (new game, load, a board from the peer, a sent game): the cover and
+    // clear steps still pending belong to the table before it and are dropped.
+    void DiscardPendingSteps();
 
     // ---- hall of fame (halloffame.cpp) ----
     void HallOfFame1Click();

@@ -67,6 +67,7 @@ void applyGame(TForm1& f, const network::Scores& s) {
 }
 
 void applyBoard(TForm1& f, const std::string& line) {
+    f.DiscardPendingSteps();
     f.savedScores = {};
     f.Timer1->setEnabled(false);
     f.Timer2->setEnabled(false);

@@ -35,6 +35,7 @@ void TForm1::Send1Click() {
         return;
     }
     plat::messageBeep();
+    DiscardPendingSteps();
     for (int p = 0; p < N; ++p) {
         const std::int32_t v = board[static_cast<std::size_t>(p)];
         if (v == 0) PaintCard(p, "void");

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include "game/deal.h"
@@ -42,25 +43,46 @@ TEST(Deal, GeneratorFromFedCounters) {
     for (const Row& r : rows) EXPECT_EQ(game::drawFromCounter(r.counter, r.n), r.value) << r.counter;
 }
 
-// Thousands of deals with the real counter, in both programs: always a proper board, and
-// no picture or place favoured beyond chance.
+// Thousands of deals with the real counter, in both programs: always a proper board, no
+// picture or place favoured beyond chance, and the two copies of each picture as far apart
+// as two places taken at random. Counter readings a steady time apart, fed straight to the
+// generator, tie the second copy to the first.
 TEST(Deal, ManyDealsAreProperAndRoughlyUniform) {
     for (const game::Variant* v : {&game::zwirlo60Variant(), &game::zwirlo3Variant()}) {
         SCOPED_TRACE(v->formName);
         TForm1 f(*v, quiet());
-        const int deals = 3000;
+        const int deals = 20000;
         std::vector<int> chosen(static_cast<std::size_t>(f.N) + 1), low(static_cast<std::size_t>(f.N));
+        std::vector<double> gaps(static_cast<std::size_t>(f.N));  // by distance in places
         for (int d = 0; d < deals; ++d) {
             f.faceDown.fill(false);
             f.Deal(false);
             expectDealt(f);
             if (HasFatalFailure()) return;
             for (int k = 1; k <= f.P; ++k) ++chosen[static_cast<std::size_t>(f.dealChosen[k])];
-            for (int p = 0; p < f.N; ++p) low[p] += f.board[p] <= f.N / 2;
+            std::vector<int> first(static_cast<std::size_t>(f.N) + 1, -1);
+            for (int p = 0; p < f.N; ++p) {
+                low[p] += f.board[p] <= f.N / 2;
+                int& at = first[static_cast<std::size_t>(f.board[p])];
+                if (at < 0) at = p;
+                else ++gaps[static_cast<std::size_t>(p - at)];
+            }
         }
-        // Each count is binomial with p = 1/2: mean 1500, sd about 27.
-        for (int i = 1; i <= f.N; ++i) EXPECT_NEAR(chosen[i], deals / 2, 150) << "picture " << i;
-        for (int p = 0; p < f.N; ++p) EXPECT_NEAR(low[p], deals / 2, 150) << "place " << p;
+        // Each count is binomial with p = 1/2; 5.5 standard deviations either side.
+        const double slack = 5.5 * std::sqrt(deals) / 2;
+        for (int i = 1; i <= f.N; ++i) EXPECT_NEAR(chosen[i], deals / 2, slack) << "picture " << i;
+        for (int p = 0; p < f.N; ++p) EXPECT_NEAR(low[p], deals / 2, slack) << "place " << p;
+
+        // Two places taken at random lie d apart with chance 2 (N - d) / (N (N - 1)).
+        double chiSquare = 0;
+        const double n = f.N, pairs = static_cast<double>(deals) * f.P;
+        for (int d = 1; d < f.N; ++d) {
+            const double want = pairs * 2 * (n - d) / (n * (n - 1));
+            chiSquare += (gaps[d] - want) * (gaps[d] - want) / want;
+        }
+        // N - 2 degrees of freedom; seven standard deviations above their mean.
+        const double freedom = n - 2;
+        EXPECT_LT(chiSquare, freedom + 7 * std::sqrt(2 * freedom));
     }
 }
 

@@ -158,8 +158,10 @@ protected:
         for (int q : {b, a}) {
             e.log.insert(e.log.end(), {code(), q});
             e.found.erase(q);
+            EXPECT_TRUE(f->images[q]->showHint());
             tap(q);
             EXPECT_EQ(lastLine(), network::ClickMessage(q, 'z'));
+            EXPECT_FALSE(f->images[q]->showHint()) << "an empty place names no card";
             check("found card taken away");
         }
     }
@@ -195,6 +197,13 @@ TEST_P(Play, CompleteGame) {
     }
     // The top-10 step follows a solo finish only.
     EXPECT_EQ(f->ListBox1->count() > 0, m.solo);
+
+    // After the end clicks stay open: an empty place is recorded in solo play only, and
+    // never sent.
+    e.log.insert(e.log.end(), {code(), firsts[0]});
+    tap(firsts[0]);
+    EXPECT_EQ(lastLine(), "");
+    EXPECT_EQ(log(), m.solo ? e.log : Log(e.log.begin(), e.log.end() - 2));
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Play,
@@ -248,6 +257,12 @@ TEST_F(Play, Refusals) {
     tap(g);  // an empty place outside solo play: nothing recorded or sent
     EXPECT_EQ(lastLine(), "");
     EXPECT_EQ(log().back(), g2);
+    // Player 1's refused cards are no pair to player 2: a2 turns up.
+    tap(a2);
+    EXPECT_FALSE(f->faceDown[a2]);
+    const Log now = log();
+    EXPECT_EQ(Log(now.end() - 2, now.end()), (Log{200, a2}));
+    EXPECT_EQ(lastLine(), network::ClickMessage(a2, 'o'));
 }
 
 TEST_F(Play, NetworkedTurnEndsBlocked) {
@@ -294,7 +309,8 @@ TEST_F(Play, NetworkedTurnEndsBlocked) {
     EXPECT_EQ(lastLine(), network::ClickMessage(h, 'b'));
 }
 
-// Clicks and pairs adding up to the pair count do not end a solo game; only the pairs do.
+// Clicks and pairs adding up to the pair count do not end a solo game; only the pairs do,
+// live and in the replay.
 TEST_F(Play, SoloEndsOnPairsOnly) {
     start(true, true);
     f->Label4->setCaption("27");
@@ -304,4 +320,12 @@ TEST_F(Play, SoloEndsOnPairsOnly) {
     EXPECT_EQ(TForm1::LabelValue(f->Label2) + TForm1::LabelValue(f->Label4), f->P);
     EXPECT_FALSE(f->Start1->enabled());
     EXPECT_TRUE(ZwiUnit1::clicksBlocked);
+
+    f->Timer4->fire();
+    f->startScoreOpp = 27;
+    f->Replay1Click();
+    f->Timer1->fire();
+    f->Timer1->fire();  // the pair: one pair and 29 clicks
+    EXPECT_EQ(TForm1::LabelValue(f->Label2) + TForm1::LabelValue(f->Label4), f->P);
+    EXPECT_FALSE(f->Solo1->enabled() || f->ShowDemo1->enabled()) << "the replayed game goes on";
 }

@@ -2,13 +2,15 @@
 // and the interval dialog.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <stdexcept>
-#include <thread>
 
+#include "game/savefiles.h"
 #include "game/timerstep.h"
 #include "game/zwiunit1.h"
+#include "network/messages.h"
 #include "platform/dialogs.h"
+#include "platform/files.h"
+#include "test_replay_support.h"
 
 using game::TForm1;
 
@@ -16,29 +18,34 @@ namespace {
 game::FormOptions quiet() { return game::FormOptions{false, 0, false}; }
 }  // namespace
 
-// A tick arriving while the cover step pumps messages does nothing.
-TEST(Timers, NestedCoverTickDoesNothing) {
-    TForm1 f(game::zwirlo60Variant(), quiet());
-    f.hotSeat = true;
-    f.playerOneToMove = true;
-    f.prevPos = 3;
-    f.lastClickedPos = 4;
-    f.faceDown[3] = f.faceDown[4] = false;
-    int ticks = 0;
-    f.Timer3->onTimer = [&] {
-        ++ticks;
-        f.Timer3Timer();
-    };
-    f.Timer3->setInterval(1);
-    f.Timer3->setEnabled(true);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // let a tick fall due
-    f.Timer3Timer();
-    ASSERT_GE(ticks, 1);
-    EXPECT_FALSE(f.playerOneToMove);  // passed once, not back again
-    EXPECT_EQ(f.logLength, 3);
-    EXPECT_TRUE(f.faceDown[3] && f.faceDown[4]);
-    EXPECT_FALSE(f.Timer3->enabled());
-    EXPECT_FALSE(ZwiUnit1::timer3Busy);
+// A tick arriving while the cover or the clear step pumps messages does nothing.
+TEST(Timers, NestedTickOfEitherStepDoesNothing) {
+    for (bool clear : {false, true}) {
+        SCOPED_TRACE(clear ? "clear" : "cover");
+        TForm1 f(game::zwirlo60Variant(), quiet());
+        f.hotSeat = true;
+        f.playerOneToMove = true;
+        f.prevPos = 3;
+        f.lastClickedPos = 4;
+        f.faceDown[3] = f.faceDown[4] = false;
+        for (int p : {3, 4, 7, 8}) f.foundByMe[p] = clear;  // two pairs: a second run takes 7, 8
+        plat::Timer* timer = clear ? f.Timer4 : f.Timer3;
+        const auto step = [&] { clear ? f.Timer4Timer() : f.Timer3Timer(); };
+        int ticks = 0;
+        timer->onTimer = [&] {
+            ++ticks;
+            step();
+        };
+        replaytest::armDue(*timer);
+        step();
+        ASSERT_EQ(ticks, 1) << "the tick must arrive inside the step's message pump";
+        EXPECT_EQ(f.playerOneToMove, clear);  // the cover passed the turn once, not back again
+        EXPECT_EQ(f.logLength, 3);
+        EXPECT_TRUE(f.faceDown[3] && f.faceDown[4]);
+        EXPECT_EQ(f.foundByMe[7], clear);
+        EXPECT_FALSE(timer->enabled());
+        EXPECT_FALSE(ZwiUnit1::timer3Busy || ZwiUnit1::timer4Busy);
+    }
 }
 
 TEST(Timers, ClosingStepsRunWhenAStepFails) {
@@ -47,7 +54,7 @@ TEST(Timers, ClosingStepsRunWhenAStepFails) {
     ZwiUnit1::clicksBlocked = true;
     f.Timer4->setEnabled(true);
     EXPECT_THROW(game::runTick(*f.Timer4, busy, ZwiUnit1::clicksBlocked,
-                               [] { throw std::runtime_error("disk full"); }),
+                               []() -> bool { throw std::runtime_error("disk full"); }),
                  std::runtime_error);
     EXPECT_FALSE(busy);
     EXPECT_FALSE(ZwiUnit1::clicksBlocked);
@@ -61,20 +68,30 @@ TEST(Timers, DrawingAHeldPlaceNeitherHangsNorReleasesTheHolder) {
     f.DrawPlaceLocked(5, plat::Bitmap::load(f.pictureModule(), "void"));
     EXPECT_EQ(f.images[5]->pictureName(), "void");
     EXPECT_EQ(f.images[5]->canvasLocks(), 1);
-    f.DrawPlaceLocked(48, plat::Bitmap());  // off the board: nothing
+
+    const replaytest::Table before = replaytest::Table::of(f);
+    for (int p : {48, -1}) f.DrawPlaceLocked(p, plat::Bitmap::load(f.pictureModule(), "card"));
+    EXPECT_TRUE(replaytest::sameBoard(before, replaytest::Table::of(f))) << "off the board: nothing";
+    EXPECT_EQ(f.images[5]->canvasLocks(), 1);
 }
 
+// With fewer than two marks the step clears what is marked on the board and leaves the
+// clicks as they are: a blocked table stays blocked.
 TEST(Timers, ClearStepWithFewerThanTwoMarks) {
     TForm1 f(game::zwirlo3Variant(), quiet());
     ZwiUnit1::clicksBlocked = true;
     f.Timer4->setEnabled(true);
     f.Timer4Timer();  // nothing marked: nothing cleared or recorded
     EXPECT_EQ(f.logLength, 0);
-    EXPECT_FALSE(ZwiUnit1::clicksBlocked);
+    EXPECT_TRUE(ZwiUnit1::clicksBlocked);
     EXPECT_FALSE(f.Timer4->enabled());
 
     f.foundByMe[47] = true;  // the last place, its partner already taken by a click
+    f.foundByMe[48] = true;  // past the 48 places: never searched
     f.Timer4Timer();
+    EXPECT_TRUE(ZwiUnit1::clicksBlocked);
+    EXPECT_TRUE(f.foundByMe[48]);
+    f.foundByMe[48] = false;
     EXPECT_FALSE(f.foundByMe[47]);
     EXPECT_TRUE(f.faceDown[47]);
     EXPECT_EQ(f.images[47]->pictureName(), "void");
@@ -85,6 +102,83 @@ TEST(Timers, ClearStepWithFewerThanTwoMarks) {
     EXPECT_EQ(f.moveLog[4], 2);
     EXPECT_EQ(f.moveLog[5], 9);
     EXPECT_TRUE(f.foundByMe[30] && f.foundByMe[41]);
+    EXPECT_FALSE(ZwiUnit1::clicksBlocked);
+}
+
+// A game that begins (a new game in each mode, a load, a board from the peer, a game sent
+// to it) drops the cover and clear steps that a solo game before it left pending: ticks
+// still due afterwards change nothing of the new table, its record, its mover, its colours
+// or its blocking.
+TEST(Timers, AGameThatBeginsDropsTheStepsLeftPending) {
+    enum Begin { SoloStart, HotSeatStart, NetworkedStart, Load, BoardReceived, GameSent };
+    for (const game::Variant* v : {&game::zwirlo60Variant(), &game::zwirlo3Variant()}) {
+        for (Begin begin : {SoloStart, HotSeatStart, NetworkedStart, Load, BoardReceived, GameSent}) {
+            for (bool pair : {false, true}) {
+                SCOPED_TRACE(testing::Message() << v->formName << ", begin " << begin
+                                                << (pair ? ", clear" : ", cover"));
+                plat::DialogScript::clear();
+                replaytest::Window w(*v);
+                TForm1& f = *w;
+                // A networked game saved unfinished, with no peer to send it to, its first
+                // pair taken.
+                game::savefiles::GameFile saved;
+                for (int p = 0; p < f.N; ++p) saved.board.push_back(p < 2 ? 0 : p / 2 + 1);
+                saved.score1 = 1;
+                ASSERT_EQ(plat::writeFileReplacing(
+                              game::savefiles::gameFileName(f.cardSet().fileNumber),
+                              game::savefiles::encodeGameFile(saved)),
+                          0);
+
+                f.Solo1->setChecked(true);
+                f.AutomaticClear1->setChecked(true);
+                f.Start1Click();
+                int second = 1;
+                while ((f.board[second] == f.board[0]) != pair) ++second;
+                f.Image1Click(f.images[0]);
+                f.Image1Click(f.images[second]);
+                ASSERT_TRUE((pair ? f.Timer4 : f.Timer3)->enabled());
+
+                f.Solo1->setChecked(begin == SoloStart);
+                ZwiUnit1::connected = begin == NetworkedStart || begin == GameSent;
+                for (const char* name : {"Anna", "Bert"}) plat::DialogScript::answer(true, name);
+                switch (begin) {
+                case Load: f.Load1Click(); break;
+                case BoardReceived:
+                    f.ClientSocket1Read(network::BoardMessage(saved.board.data(), f.N));
+                    break;
+                case GameSent: f.Send1Click(); break;
+                default: f.Start1Click();
+                }
+                // Within the delay the new game's first card is turned up (a loaded game
+                // waiting for a peer takes no click); then whatever is still due ticks.
+                std::vector<int> record(f.moveLog.begin(), f.moveLog.begin() + f.logLength);
+                if (begin != Load) {
+                    f.Image1Click(f.images[5]);
+                    record.insert(record.end(), {100, 5});
+                }
+                for (plat::Timer* t : {f.Timer3, f.Timer4})
+                    if (t->enabled()) t->fire();
+
+                for (int p = 0; p < f.N; ++p) {
+                    if (f.board[p] == 0) {
+                        EXPECT_EQ(f.images[p]->pictureName(), "void") << p;
+                    }
+                }
+                EXPECT_EQ(std::vector<int>(f.moveLog.begin(), f.moveLog.begin() + f.logLength),
+                          record);
+                EXPECT_TRUE(f.playerOneToMove);
+                if (begin == Load) {
+                    EXPECT_EQ(plat::DialogScript::messages().size(), 1u);
+                    EXPECT_TRUE(ZwiUnit1::clicksBlocked) << "the loaded game waits for a peer";
+                    continue;
+                }
+                EXPECT_FALSE(f.faceDown[5]);
+                const bool hotSeat = begin == HotSeatStart;
+                EXPECT_EQ(f.Label1->fontColor(), hotSeat ? plat::clLime : plat::clWindowText);
+                EXPECT_EQ(f.Label3->fontColor(), hotSeat ? plat::clRed : plat::clWindowText);
+            }
+        }
+    }
 }
 
 TEST(Timers, SoloClockCountsThenStops) {

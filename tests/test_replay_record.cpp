@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <functional>
+#include <map>
 #include <ostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "test_replay_support.h"
@@ -318,7 +317,6 @@ TEST_F(ReplayTest, StepsPumpingMessagesKeepTheCursorSound) {
     int runs = 0;
     std::function<void()> inside;
     plat::Timer probe("probe");
-    probe.setInterval(1);
     probe.onTimer = [&] {
         probe.setEnabled(false);
         ++runs;
@@ -327,8 +325,7 @@ TEST_F(ReplayTest, StepsPumpingMessagesKeepTheCursorSound) {
     // Due before the tick starts, so the step's pump delivers it.
     auto arm = [&](std::function<void()> fn) {
         inside = std::move(fn);
-        probe.setEnabled(true);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        replaytest::armDue(probe);
     };
 
     f.Replay1Click();
@@ -385,6 +382,65 @@ TEST_F(ReplayTest, StepsOfTheTwoPlayers) {
     EXPECT_EQ(f.images[c]->pictureName(), "void");
     EXPECT_FALSE(f.foundByMe[c]);
     EXPECT_TRUE(f.faceDown[c]);
+}
+
+// The places a replay empties keep no found mark of either player. A hot-seat replay
+// stopped part-way and played on (clearing switched on for one pair of player 2, then off)
+// replays as it was played; after a replayed game, solo clicks on the places of player 2's
+// pairs are recorded as those on player 1's.
+TEST_F(ReplayTest, EmptiedPlacesKeepNoFoundMarks) {
+    startGame(f, false, true);
+    const auto [a, b] = pairAtZero();
+    const int c = otherThan({a}), d = otherThan({a, c}), e = otherThan({a, c, d});
+    int e2 = e + 1;
+    while (f.board[e2] != f.board[e]) ++e2;
+    ModelPlayer m(f);
+    m.click(a);
+    f.Replay1Click();
+    f.Timer1->fire();
+    f.Replay1Click();
+    ASSERT_TRUE(f.AutomaticClear1->enabled());
+    f.AutomaticClear1->setChecked(false);
+    for (int p : {c, a, c}) m.click(p);  // player 1 misses and covers
+    ASSERT_FALSE(f.playerOneToMove);
+    f.AutomaticClear1->setChecked(true);
+    m.click(a);
+    m.click(b);
+    m.fire(f.Timer4);  // player 2's pair, taken by the clear step
+    f.AutomaticClear1->setChecked(false);
+    for (int p : {c, d, c, d}) m.click(p);  // player 2 misses and covers
+    ASSERT_TRUE(f.playerOneToMove);
+    m.click(e);
+    m.click(e2);
+    ASSERT_EQ(f.Label2->caption() + "/" + f.Label4->caption(), "1/1");
+
+    f.Replay1Click();
+    for (std::size_t k = 0; k < m.afterEntry.size(); ++k) {
+        f.Timer1->fire();
+        const Table now = Table::of(f);
+        ASSERT_TRUE(sameBoard(m.afterEntry[k], now)) << "entry " << k;
+        EXPECT_EQ(now.label2 + "/" + now.label4,
+                  m.afterEntry[k].label2 + "/" + m.afterEntry[k].label4) << "entry " << k;
+    }
+
+    startGame(f, false, true);
+    std::map<int, int> firstOf;
+    for (int p = f.N - 1; p >= 0; --p) firstOf[f.board[p]] = p;
+    std::vector<int> firsts;
+    for (auto [picture, p] : firstOf) firsts.push_back(p);
+    std::sort(firsts.begin(), firsts.end());
+    ModelPlayer(f).play(f.P);  // the first pair is player 2's, the second player 1's
+    f.Replay1Click();
+    runToEnd();
+    f.Solo1->click();
+    const int length = f.logLength;
+    f.Save1->setEnabled(false);
+    f.Image1Click(f.images[firsts[0]]);
+    EXPECT_TRUE(f.Save1->enabled());
+    f.Image1Click(f.images[firsts[1]]);
+    const int code = f.playerOneToMove ? 100 : 200;
+    EXPECT_EQ(std::vector<int>(f.moveLog.begin() + length, f.moveLog.begin() + f.logLength),
+              (std::vector<int>{code, firsts[0], code, firsts[1]}));
 }
 
 // A miss covered by hand ends the turn with the last card that still showed (a covered

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <string>
@@ -40,6 +41,16 @@ struct Window {
     StepClock clock;
     std::unique_ptr<game::TForm1> form;
 };
+
+// Starts `t` and polls the clock until its first tick is due, so that the next message
+// pump, not this one, delivers it.
+inline void armDue(plat::Timer& t) {
+    t.setInterval(1);
+    t.setEnabled(true);
+    const auto due = std::chrono::steady_clock::now() + std::chrono::milliseconds(t.interval() + 1);
+    while (std::chrono::steady_clock::now() < due) {
+    }
+}
 
 // What a player sees of the table.
 struct Table {
