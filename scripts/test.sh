@@ -3,7 +3,7 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer, the threaded network tests under
 # ThreadSanitizer, and the fuzz targets for a bounded time.
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." >/dev/null && pwd)  # quiet: cd names the folder when CDPATH finds it
+top=$(CDPATH= cd "$(dirname "$0")/.." && pwd)  # CDPATH could send cd to another checkout
 "$top/scripts/deps.sh"
 jobs=$(nproc)
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-/tmp/zwirlo-runtime-$(id -u)}"
