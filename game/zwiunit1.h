@@ -34,7 +34,10 @@ struct Variant {
     const char* aboutProduct;
     const char* aboutVersion;
     int cardCount, pairCount, cols;
+    const plat::ResourceEntry* resources;  // the program's compiled-in resources
+    std::size_t resourceCount;
 };
+// Each in a file of its own, so a program links only its own resources.
 const Variant& zwirlo60Variant();
 const Variant& zwirlo3Variant();
 // Makes the variant's compiled-in resources the program's own (window description,

@@ -1,5 +1,6 @@
-# The two picture libraries of zwirlo60, beside the programs: animals (beastpix60) and
-# European birds (wingpix60). Each is a module exporting only zw_resources.
+# The two picture libraries of zwirlo60: animals (beastpix60) and European birds
+# (wingpix60), beside the programs in the build, in lib/zwirlo when installed. Each is a
+# module exporting only zw_resources.
 set(ZW_PICTURE_LIBS beastpix60:animals wingpix60:birds)
 foreach(pair ${ZW_PICTURE_LIBS})
   string(REPLACE ":" ";" parts "${pair}")
@@ -32,7 +33,7 @@ foreach(pair ${ZW_PICTURE_LIBS})
   target_include_directories(${lib} PRIVATE ${PROJECT_SOURCE_DIR})
   set_target_properties(${lib} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden
                                           VISIBILITY_INLINES_HIDDEN ON)
-  install(TARGETS ${lib} LIBRARY DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS ${lib} LIBRARY DESTINATION ${ZW_LIBRARY_INSTALL_DIR})
   # Whatever links the program resources runs with the libraries beside it.
   add_dependencies(zwresources ${lib})
 

@@ -61,6 +61,8 @@ bool fileExists(const std::string& path) {
 }
 
 // Where a library would load from; the bare name leaves the search to the dynamic loader.
+// The game's own folders come before the current folder: that is the data folder, which
+// other programs can write to.
 std::vector<std::string> candidates(const std::string& base) {
     std::vector<std::string> out;
     std::string so = base + ".so";
@@ -68,7 +70,8 @@ std::vector<std::string> candidates(const std::string& base) {
         out.push_back(so);
         return out;
     }
-    if (fileExists(exeDir() + so)) out.push_back(exeDir() + so);
+    for (const std::string& dir : {exeDir(), exeDir() + ZW_LIBRARY_DIR_FROM_BIN "/"})
+        if (fileExists(dir + so)) out.push_back(dir + so);
     if (fileExists("./" + so)) out.push_back("./" + so);
     out.push_back(so);
     return out;

@@ -23,8 +23,9 @@ Module programModule();
 void registerProgramResources(const ResourceEntry* table, std::size_t count);
 
 // Loads a library by its file name ("beastpix60.dll" is looked for as beastpix60.so in
-// the program's folder, the current folder and the usual library path). Loading the same
-// library again returns the same handle. Never unloaded. 0 when it cannot be loaded.
+// the program's folder, the install's library folder beside it (../lib/zwirlo), the
+// current folder and the usual library path). Loading the same library again returns
+// the same handle. Never unloaded. 0 when it cannot be loaded.
 Module loadLibrary(const std::string& fileName);
 
 // For tests of a missing library: while hidden, loadLibrary finds no library at all.

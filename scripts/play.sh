@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and starts the game: zwirlo60, or zwirlo3 when any
 # argument is given. Without a display it runs the game under Xvfb and saves a screenshot.
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+top=$(CDPATH= cd "$(dirname "$0")/.." && pwd)  # CDPATH could send cd to another checkout
 "$top/scripts/deps.sh"
 build="$top/build/release"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZW_TESTS=OFF >/dev/null

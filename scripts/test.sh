@@ -3,13 +3,17 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer, the threaded network tests under
 # ThreadSanitizer, and the fuzz targets for a bounded time.
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
+top=$(CDPATH= cd "$(dirname "$0")/.." && pwd)  # CDPATH could send cd to another checkout
 "$top/scripts/deps.sh"
 jobs=$(nproc)
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-/tmp/zwirlo-runtime-$(id -u)}"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
-export LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0"
+# The sanitizers split their options at spaces and colons: the path goes in quotes.
+supp="$top/tests/lsan.supp"
+q="'"
+case "$supp" in *"'"*) q='"' ;; esac
+export LSAN_OPTIONS="suppressions=$q$supp$q:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 echo "== Build and test under AddressSanitizer + UndefinedBehaviorSanitizer"

@@ -28,3 +28,7 @@ set_tests_properties(e2e.solo PROPERTIES RESOURCE_LOCK port1200 TIMEOUT 120 LABE
 add_test(NAME e2e.network COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e_network.sh)
 set_tests_properties(e2e.network PROPERTIES RESOURCE_LOCK port1200 TIMEOUT 180 LABELS e2e
   ENVIRONMENT "ZW_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+# An install into a scratch prefix: layout, run paths, menu entries, the installed game.
+add_test(NAME e2e.install COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e_install.sh)
+set_tests_properties(e2e.install PROPERTIES RESOURCE_LOCK port1200 TIMEOUT 180 LABELS e2e
+  ENVIRONMENT "ZW_BUILD_DIR=${CMAKE_BINARY_DIR}")
