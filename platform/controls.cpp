@@ -41,16 +41,18 @@ namespace plat {
 WidgetImpl::~WidgetImpl() { delete widget.data(); }
 
 namespace {
-
 constexpr const char* kImplProperty = "zwImpl";
-
-void tagWithImpl(QWidget* w, WidgetImpl* impl) {
-    w->setProperty(kImplProperty, QVariant::fromValue<quintptr>(reinterpret_cast<quintptr>(impl)));
-}
+}  // namespace
 
 WidgetImpl* implOf(QWidget* w) {
     return w ? reinterpret_cast<WidgetImpl*>(w->property(kImplProperty).value<quintptr>())
              : nullptr;
+}
+
+namespace {
+
+void tagWithImpl(QWidget* w, WidgetImpl* impl) {
+    w->setProperty(kImplProperty, QVariant::fromValue<quintptr>(reinterpret_cast<quintptr>(impl)));
 }
 
 bool isLeftRelease(QMouseEvent* e, QWidget* w) {
@@ -132,6 +134,31 @@ void raiseAndActivate(QWidget* w) {
     w->activateWindow();
 }
 
+// Labels size to their text, except word-wrapped ones, which keep their bounds.
+void fitLabel(QWidget* w) {
+    if (auto* l = qobject_cast<QLabel*>(w); l && !l->wordWrap()) l->adjustSize();
+}
+
+// An unanchored control takes its centre as it stands now, in the client area as it is
+// now: a control moved or resized while the window is resized keeps its new place.
+void takeCentre(WidgetImpl* d) {
+    QWidget* w = d ? d->widget.data() : nullptr;
+    if (!w || !d->centred || !w->parentWidget()) return;
+    d->centre = QPoint(w->x() + w->width() / 2, w->y() + w->height() / 2);
+    d->centreBase = w->parentWidget()->size();
+}
+
+int scaled(int v, int to, int from) {
+    return static_cast<int>((2LL * v * to + from) / (2LL * from));  // rounded
+}
+
+void placeCentred(WidgetImpl* d, QSize client) {
+    QWidget* w = d ? d->widget.data() : nullptr;
+    if (!w || !d->centred || d->centreBase.width() <= 0 || d->centreBase.height() <= 0) return;
+    w->move(scaled(d->centre.x(), client.width(), d->centreBase.width()) - w->width() / 2,
+            scaled(d->centre.y(), client.height(), d->centreBase.height()) - w->height() / 2);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- form internals
@@ -142,6 +169,8 @@ struct FormImpl : WidgetImpl {
     QWidget* central = nullptr;
     QEventLoop* modalLoop = nullptr;
     int modalResult = 0;
+    QSize clientSize;         // as designed, or as last set
+    bool fitPending = false;  // the window is sized around it when first shown
 
     void endModal(int result) {
         modalResult = result;
@@ -202,8 +231,13 @@ private:
 class CentralWidget : public QWidget {
 public:
     explicit CentralWidget(FormImpl* d) : d_(d) {}
+    QSize sizeHint() const override { return d_->clientSize; }
 
 protected:
+    void resizeEvent(QResizeEvent*) override {
+        for (QObject* o : children())
+            if (auto* w = qobject_cast<QWidget*>(o)) placeCentred(implOf(w), size());
+    }
     void mousePressEvent(QMouseEvent* e) override { e->accept(); }
     void mouseReleaseEvent(QMouseEvent* e) override {
         if (isLeftRelease(e, this) && d_->form->onClick) Application::guarded(d_->form->onClick);
@@ -231,12 +265,18 @@ class ImageWidget : public Clickable<QWidget> {
 public:
     using Clickable::Clickable;
     QImage image;
+    bool stretch = false;
 
 protected:
     void paintEvent(QPaintEvent*) override {
         if (image.isNull()) return;
         QPainter p(this);
-        p.drawImage(0, 0, image);
+        if (stretch) {
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.drawImage(rect(), image);
+        } else {
+            p.drawImage(0, 0, image);
+        }
     }
 };
 
@@ -312,7 +352,8 @@ Control::~Control() = default;
 void Control::setBounds(int left, int top, int width, int height) {
     if (QWidget* w = impl_->widget) {
         w->setGeometry(left, top, std::max(0, width), std::max(0, height));
-        if (auto* l = dynamic_cast<QLabel*>(w)) l->adjustSize();  // labels size to their text
+        fitLabel(w);
+        takeCentre(impl_.get());
     }
 }
 
@@ -338,8 +379,14 @@ bool Control::enabled() const {
 void Control::setFont(const Font& font) {
     if (QWidget* w = impl_->widget) {
         w->setFont(toQtFont(font));
-        if (auto* l = dynamic_cast<QLabel*>(w)) l->adjustSize();
+        fitLabel(w);
+        takeCentre(impl_.get());
     }
+}
+
+void Control::setAnchors(Anchors a) {
+    impl_->centred = a == Anchors::None;
+    takeCentre(impl_.get());
 }
 
 void Control::click() {
@@ -363,11 +410,19 @@ Label::Label(Form& owner, const std::string& name)
     l->setAutoFillBackground(false);
 }
 
+void Label::setWordWrap(bool on) {
+    if (auto* l = widgetAs<QLabel>(*this)) {
+        l->setWordWrap(on);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+}
+
 void Label::setCaption(const std::string& text) {
     caption_ = text;
     if (auto* l = widgetAs<QLabel>(*this)) {
         l->setText(toQt(text));
-        l->adjustSize();
+        fitLabel(l);
+        takeCentre(impl_.get());
     }
 }
 
@@ -391,8 +446,15 @@ void Image::setPicture(const Bitmap& bmp) {
     if (!w) return;
     const QImage* img = bitmapImage(bmp);
     w->image = img ? *img : QImage();
-    w->resize(w->image.width(), w->image.height());
+    if (!w->stretch) w->resize(w->image.width(), w->image.height());
     w->update();
+}
+
+void Image::setStretch(bool on) {
+    if (auto* w = widgetAs<ImageWidget>(*this)) {
+        w->stretch = on;
+        w->update();
+    }
 }
 
 void Image::setHint(const std::string& text) {
@@ -458,7 +520,7 @@ void BitBtn::setKind(Kind k) {
 SpeedButton::SpeedButton(Form& owner, const std::string& name)
     : Control(owner, name, makeImpl(owner, new QToolButton())) {
     auto* b = widgetAs<QToolButton>(*this);
-    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
     b->setIcon(connectGlyph());
     b->setIconSize(QSize(24, 24));
     b->resize(27, 28);
@@ -686,7 +748,6 @@ Form::Form(const std::string& name) : name_(name) {
     d->central = new CentralWidget(d.get());
     d->central->setAutoFillBackground(true);
     d->window->setCentralWidget(d->central);
-    d->window->layout()->setSizeConstraint(QLayout::SetFixedSize);
     d->widget = d->window;
     impl_ = std::move(d);
     setColor(color_);
@@ -703,10 +764,27 @@ void Form::setCaption(const std::string& text) {
     formImpl(*this)->window->setWindowTitle(toQt(text));
 }
 
+namespace {
+// The window's size for its client area, menu bar included; adjustSize would cap it at
+// two thirds of the screen.
+void fitToClient(FormImpl* d) {
+    d->central->updateGeometry();
+    d->window->layout()->invalidate();
+    d->window->resize(d->window->sizeHint());
+    d->fitPending = false;
+}
+}  // namespace
+
 void Form::setClientSize(int width, int height) {
     FormImpl* d = formImpl(*this);
-    d->central->setFixedSize(std::max(0, width), std::max(0, height));
-    d->window->adjustSize();
+    d->clientSize = QSize(std::max(0, width), std::max(0, height));
+    if (d->window->isVisible()) {
+        fitToClient(d);
+    } else {
+        // The menu bar may still come; the window is fitted when it is first shown.
+        d->central->resize(d->clientSize);
+        d->fitPending = true;
+    }
 }
 
 int Form::clientWidth() const { return static_cast<FormImpl*>(impl_.get())->central->width(); }
@@ -723,6 +801,30 @@ void Form::setColor(Color c) {
 }
 
 void Form::setFont(const Font& font) { formImpl(*this)->window->setFont(toQtFont(font)); }
+
+void Form::setTabOrder(const std::vector<Control*>& order) {
+    QWidget* last = nullptr;
+    for (Control* c : order) {
+        QWidget* w = c && c->impl() ? c->impl()->widget.data() : nullptr;
+        if (!w) continue;
+        if (last) QWidget::setTabOrder(last, w);
+        last = w;
+    }
+    if (!last) return;
+    // Whatever else takes the focus by Tab comes after them, so the first listed is first.
+    QWidget* window = formImpl(*this)->window;
+    std::vector<QWidget*> rest;
+    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+        bool listed = std::any_of(order.begin(), order.end(), [w](Control* c) {
+            return c && c->impl() && c->impl()->widget.data() == w;
+        });
+        if (!listed && (w->focusPolicy() & Qt::TabFocus)) rest.push_back(w);
+    }
+    for (QWidget* w : rest) {
+        QWidget::setTabOrder(last, w);
+        last = w;
+    }
+}
 
 MenuItem& Form::addMenu(const std::string& name, const std::string& caption) {
     FormImpl* d = formImpl(*this);
@@ -741,7 +843,11 @@ MenuItem* Form::findMenuItem(const std::string& name) {
     return nullptr;
 }
 
-void Form::show() { formImpl(*this)->window->show(); }
+void Form::show() {
+    FormImpl* d = formImpl(*this);
+    if (d->fitPending) fitToClient(d);
+    d->window->show();
+}
 void Form::hide() { formImpl(*this)->window->hide(); }
 bool Form::showing() const { return static_cast<FormImpl*>(impl_.get())->window->isVisible(); }
 
@@ -760,7 +866,9 @@ int Form::showModal() {
     w->hide();  // modality only changes on a hidden window
     w->setWindowFlag(Qt::Dialog, true);
     w->setWindowModality(Qt::ApplicationModal);
-    w->adjustSize();
+    // A dialog's border does not resize.
+    fitToClient(d);
+    w->setFixedSize(w->size());
     if (QScreen* s = QGuiApplication::primaryScreen()) {
         QRect area = s->availableGeometry();
         w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));

@@ -26,7 +26,14 @@ struct WidgetImpl {
     virtual ~WidgetImpl();
     QPointer<QWidget> widget;
     Control* control = nullptr;  // back pointer for event delivery (null for forms)
+    // An unanchored control: its centre, and the client size that centre was taken at.
+    bool centred = false;
+    QPoint centre;
+    QSize centreBase;
 };
+
+// The impl behind a widget made for a control or form; null for any other widget.
+WidgetImpl* implOf(QWidget* w);
 
 struct MenuItem::Impl {
     QPointer<QAction> action;
