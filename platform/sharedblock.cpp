@@ -5,8 +5,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
+#include <chrono>
 #include <map>
 #include <mutex>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -83,11 +86,26 @@ int lockFile(int fd, int op) {
     return rc;
 }
 
+// An exclusive lock, waited for at most waitMs: a holder that hangs (or is stopped) must
+// not hold every later start with it. 0 or the error.
+int lockExclusiveWithin(int fd, int waitMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    auto pause = std::chrono::milliseconds(1);
+    while (lockFile(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK) return errno;
+        if (std::chrono::steady_clock::now() >= end) return ETIMEDOUT;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    }
+    return 0;
+}
+
 // Process-wide state; never destroyed, so it stays usable from static destructors.
 struct Registry {
     std::recursive_mutex mutex;
     struct Held {
         int fd = -1;
+        int error = 0;  // why the outermost holder did not get the lock
         int depth = 0;
     };
     std::map<std::string, Held> locks;       // start-up lock per block name
@@ -107,13 +125,16 @@ SharedBlockLock::SharedBlockLock(const std::string& name) : name_(name) {
     r.mutex.lock();
     Registry::Held& h = r.locks[name];
     if (h.depth == 0) {
-        // Best effort: without the lock file the blocks still work, only unserialised.
-        h.fd = shm_open(objectName('l', name).c_str(), O_RDWR | O_CREAT, 0600);
-        if (h.fd >= 0 && lockFile(h.fd, LOCK_EX) != 0) {
+        // Checked for its owner as the block is: another user's object is not ours to use.
+        h.fd = openOwned(objectName('l', name), O_RDWR | O_CREAT, 0600);
+        h.error = h.fd < 0 ? errno : lockExclusiveWithin(h.fd, lockWaitMs);
+        if (h.fd >= 0 && h.error != 0) {
             close(h.fd);
             h.fd = -1;
         }
     }
+    // Nested holders share the outermost one's result and never wait again.
+    error_ = h.error;
     ++h.depth;
     held_ = true;
 }
