@@ -4,11 +4,13 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <algorithm>
 #include <chrono>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 
 #include <fcntl.h>
@@ -110,6 +112,7 @@ struct Registry {
     };
     std::map<std::string, Held> locks;       // start-up lock per block name
     std::map<int, std::string> handleNames;  // open handle -> block name
+    std::set<int> fresh;                     // handles that created their block
 };
 Registry& registry() {
     static Registry* r = new Registry;
@@ -180,6 +183,7 @@ SharedBlockHandle createSharedBlock(const std::string& name, std::size_t size, b
         return fail(e);
     }
     registry().handleNames[fd] = name;
+    if (!existed) registry().fresh.insert(fd);
     return fd;
 }
 
@@ -224,6 +228,12 @@ void* mapSharedBlock(SharedBlockHandle handle, std::size_t size) {
         lastError = errno;
         return nullptr;
     }
+    // For the tests of simultaneous starts: the creator of a block writes it only a while
+    // later, so a copy that looks at it in between and is not held off by the callers'
+    // lock finds it empty.
+    const char* ms = std::getenv("ZW_TEST_FRESH_MAP_DELAY_MS");
+    if (ms && registry().fresh.count(handle))
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(ms)));
     return view;
 }
 
@@ -239,6 +249,7 @@ void closeSharedBlock(SharedBlockHandle handle) {
     if (it == r.handleNames.end()) return;  // not ours, or closed already
     const std::string name = it->second;
     r.handleNames.erase(it);
+    r.fresh.erase(handle);
     SharedBlockLock lock(name);
     // The last holder removes the block. A refused upgrade may drop our shared lock,
     // which is fine: the handle goes now anyway.

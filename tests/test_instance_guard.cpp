@@ -194,6 +194,9 @@ TEST_F(Guard, OnlyTheDestructorAndTheFinalizationLowerTheCount) {
 
 TEST_F(Guard, CopiesStartedAtOneInstantLeaveExactlyOneRunning) {
     fs::path exe = copyProbe("rush");
+    // The first copy writes the block a while after making it: without the start-up lock,
+    // the others would find it empty.
+    setenv("ZW_TEST_FRESH_MAP_DELAY_MS", "200", 1);
     int gate[2];
     ASSERT_EQ(pipe2(gate, O_CLOEXEC), 0);
     std::vector<std::unique_ptr<Probe>> copies;
@@ -212,6 +215,7 @@ TEST_F(Guard, CopiesStartedAtOneInstantLeaveExactlyOneRunning) {
         if (p->word(0) == "running") ++running;
         else EXPECT_EQ(p->word(0), "refused");
     }
+    unsetenv("ZW_TEST_FRESH_MAP_DELAY_MS");
     EXPECT_EQ(running, 1);
 }
 
