@@ -19,10 +19,8 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <QToolButton>
 #include <QVariant>
 
@@ -90,42 +88,6 @@ QString resolveFamily(const std::string& family) {
     }
     resolved.emplace(family, result);
     return result;
-}
-
-// Picture of the indicator: a green tick or a red cross.
-QIcon kindGlyph(BitBtn::Kind kind) {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    if (kind == BitBtn::bkYes) {
-        p.setPen(QPen(QColor(0, 150, 0), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPolyline(QPolygonF({QPointF(2.5, 8.5), QPointF(6.5, 12.5), QPointF(13.5, 3.5)}));
-    } else {
-        p.setPen(QPen(QColor(210, 0, 0), 2.6, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
-        p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
-    }
-    return QIcon(pm);
-}
-
-// Picture of the connect button: two screens joined by a cable.
-QIcon connectGlyph() {
-    QPixmap pm(24, 24);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    auto screen = [&](int x, int y) {
-        p.setPen(QColor(40, 40, 40));
-        p.setBrush(QColor(0, 0, 128));
-        p.drawRect(x, y, 10, 8);
-        p.fillRect(x + 3, y + 9, 5, 2, QColor(128, 128, 128));
-    };
-    screen(1, 2);
-    screen(13, 12);
-    p.setPen(QPen(QColor(200, 0, 0), 2));
-    p.drawLine(6, 13, 6, 18);
-    p.drawLine(6, 18, 12, 18);
-    return QIcon(pm);
 }
 
 // The headless platform of the tests knows no stacking and says so at every raise.
@@ -671,71 +633,6 @@ void MenuItem::click() {
     if (autoCheck) setChecked(!checked_);
     Application::guarded(onClick);
 }
-
-// ---------------------------------------------------------------- Timer
-
-struct Timer::Impl {
-    QTimer qtimer;
-    QObject context;        // drops a pending tick when the timer goes away
-    unsigned run = 0;       // bumped at every start and stop
-    unsigned pending = ~0u; // the run whose tick waits in the queue
-};
-
-namespace {
-// For the test drivers, which see no more of a timer than its public face.
-std::map<const Timer*, const unsigned*> timerRunCounts;
-}  // namespace
-
-unsigned probe::timerRuns(const Timer& timer) {
-    auto it = timerRunCounts.find(&timer);
-    return it == timerRunCounts.end() ? 0 : *it->second;
-}
-
-Timer::Timer(const std::string& name) : name_(name), impl_(std::make_unique<Impl>()) {
-    timerRunCounts[this] = &impl_->run;
-    impl_->qtimer.setTimerType(Qt::PreciseTimer);
-    // The tick is handed on as a posted call, so a handler that pumps messages can meet
-    // its own next tick nested inside it; at most one tick waits at a time, and a tick
-    // of a run that has since been stopped or restarted is dropped.
-    QObject::connect(&impl_->qtimer, &QTimer::timeout, &impl_->context, [this] {
-        unsigned run = impl_->run;
-        if (impl_->pending == run) return;
-        impl_->pending = run;
-        QMetaObject::invokeMethod(
-            &impl_->context,
-            [this, run] {
-                if (impl_->pending == run) impl_->pending = ~0u;
-                if (run == impl_->run && enabled_) fire();
-            },
-            Qt::QueuedConnection);
-    });
-}
-
-Timer::~Timer() { timerRunCounts.erase(this); }
-
-namespace {
-void restart(QTimer& t, unsigned& run, bool on, int ms) {
-    ++run;
-    if (on && ms > 0)
-        t.start(ms);
-    else
-        t.stop();
-}
-}  // namespace
-
-void Timer::setEnabled(bool on) {
-    if (on == enabled_) return;
-    enabled_ = on;
-    restart(impl_->qtimer, impl_->run, on, interval_);
-}
-
-void Timer::setInterval(int ms) {
-    if (ms == interval_) return;
-    interval_ = ms;
-    if (enabled_) restart(impl_->qtimer, impl_->run, true, ms);
-}
-
-void Timer::fire() { Application::guarded(onTimer); }
 
 // ---------------------------------------------------------------- Form
 

@@ -9,6 +9,7 @@
 #include "platform/controls.h"
 
 class QAction;
+class QIcon;
 class QMenu;
 class QMainWindow;
 
@@ -31,6 +32,10 @@ struct WidgetImpl {
     QPoint centre;
     QSize centreBase;
 };
+
+// Pictures of the indicator (a green tick or a red cross) and of the connect button.
+QIcon kindGlyph(BitBtn::Kind kind);
+QIcon connectGlyph();
 
 // The impl behind a widget made for a control or form; null for any other widget.
 WidgetImpl* implOf(QWidget* w);
