@@ -1,7 +1,9 @@
 // The window itself: building it from its description, start-up, shutdown, the window's
 // own small handlers, the About box, and the unit-level state shared with the network.
+#include <algorithm>
 #include <map>
 #include <stdexcept>
+#include <utility>
 
 #include "game/formdesc.h"
 #include "game/zwiunit1.h"
@@ -57,11 +59,15 @@ TForm1::TForm1(const Variant& v, const FormOptions& opts)
     InstallResources(variant);
     Form1 = this;
     images.assign(static_cast<std::size_t>(N), nullptr);
-    LoadDescription();
-
-    // Components finish loading in the order of the description: the instance guard,
-    // then the server starts listening.
-    if (sngInstanceControl1) sngInstanceControl1->Loaded();
+    try {
+        LoadDescription();
+        // Components finish loading in the order of the description: the instance guard,
+        // then the server starts listening.
+        if (sngInstanceControl1) sngInstanceControl1->Loaded();
+    } catch (...) {
+        Form1 = nullptr;  // the half-built window is gone before anyone can reach it
+        throw;
+    }
     // A copy over the instance limit is about to end: it opens no port and shows nothing.
     if (options.listen && !plat::Application::terminated()) {
         try {
@@ -132,11 +138,19 @@ void TForm1::LoadDescription() {
                                      c.str(event));
         return it->second;
     };
-    auto place = [](plat::Control& ctl, const ComponentDesc& c) {
+    std::vector<std::pair<int, plat::Control*>> tabOrder;
+    auto place = [&tabOrder](plat::Control& ctl, const ComponentDesc& c) {
         ctl.setBounds(c.num("left"), c.num("top"), c.num("width"), c.num("height"));
         if (c.has("font")) ctl.setFont(parseFont(c.str("font")));
         ctl.setVisible(c.flag("visible", true));
         ctl.setEnabled(c.flag("enabled", true));
+        if (c.has("anchors")) {
+            if (c.str("anchors") != "none")
+                throw std::runtime_error("window description: unknown anchors " +
+                                         c.str("anchors"));
+            ctl.setAnchors(plat::Control::Anchors::None);
+        }
+        if (c.has("taborder")) tabOrder.emplace_back(c.num("taborder"), &ctl);
     };
     std::map<std::string, plat::Label**> labels = {
         {"Label1", &Label1}, {"Label2", &Label2}, {"Label3", &Label3}, {"Label4", &Label4},
@@ -265,6 +279,11 @@ void TForm1::LoadDescription() {
             throw std::runtime_error("window description: unknown component kind " + c.kind);
         }
     }
+    std::stable_sort(tabOrder.begin(), tabOrder.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<plat::Control*> order;
+    for (const auto& t : tabOrder) order.push_back(t.second);
+    setTabOrder(order);
 }
 
 void TForm1::FormCreate() {
@@ -366,9 +385,11 @@ TAboutBox::TAboutBox(const Variant& variant) : plat::Form("AboutBox") {
         controls_.push_back(std::move(ctl));
         return raw;
     };
+    // The panel's contents stand on the form, offset by the panel's own (8, 8).
     add(std::make_unique<plat::Panel>(*this, "Panel1"), 8, 8, 281, 161);
-    auto* icon = add(std::make_unique<plat::Image>(*this, "ProgramIcon"), 16, 16, 65, 57);
-    icon->setPicture(plat::Bitmap::load(plat::programModule(), "ABOUTICON"));
+    ProgramIcon = add(std::make_unique<plat::Image>(*this, "ProgramIcon"), 16, 16, 65, 57);
+    ProgramIcon->setStretch(true);
+    ProgramIcon->setPicture(plat::Bitmap::load(plat::programModule(), "ABOUTICON"));
     ProductName = add(std::make_unique<plat::Label>(*this, "ProductName"), 99, 24, 180, 13);
     ProductName->setCaption(variant.aboutProduct);
     Version = add(std::make_unique<plat::Label>(*this, "Version"), 99, 43, 180, 13);
@@ -376,6 +397,8 @@ TAboutBox::TAboutBox(const Variant& variant) : plat::Form("AboutBox") {
     Copyright = add(std::make_unique<plat::Label>(*this, "Copyright"), 16, 88, 260, 13);
     Copyright->setCaption("Copyright \xA9 2026 de makers van Zwirlo");
     Comments = add(std::make_unique<plat::Label>(*this, "Comments"), 16, 107, 216, 39);
+    Comments->setWordWrap(true);
+    Comments->setBounds(16, 107, 216, 39);  // no longer sized to its text
     Comments->setCaption("Het Zwirlo-team, zwirlo@example.org");
     OKButton = add(std::make_unique<plat::Button>(*this, "OKButton"), 111, 180, 75, 25);
     OKButton->setCaption("OK");

@@ -256,6 +256,7 @@ private:
 class TAboutBox : public plat::Form {
 public:
     explicit TAboutBox(const Variant& variant);
+    plat::Image* ProgramIcon = nullptr;
     plat::Label *ProductName = nullptr, *Version = nullptr, *Copyright = nullptr,
                 *Comments = nullptr;
     plat::Button* OKButton = nullptr;

@@ -3,6 +3,7 @@
 #include "instance/sngInstanceControl.h"
 
 #include <cstring>
+#include <system_error>
 #include <vector>
 
 #include "platform/app.h"
@@ -72,8 +73,16 @@ void TsngInstanceControl::Loaded() {
     if (!Enabled) return;
     mappingName_ = MappingName(plat::exePath());
     // Holding the start-up lock from the look at the count to its raise keeps two copies
-    // started at the same moment from both getting in.
+    // started at the same moment from both getting in. Without it the count cannot be
+    // trusted, so the start-up fails as it does when the block cannot be made.
     plat::SharedBlockLock startup(mappingName_);
+    if (int e = startup.error()) {
+        if (e == static_cast<int>(std::errc::timed_out))
+            throw plat::Exception(
+                "Een ander exemplaar van dit programma blijft hangen bij het opstarten; "
+                "dit exemplaar stopt.");
+        throw plat::Exception(plat::systemErrorMessage(e));
+    }
 
     bool existed = false;
     plat::SharedBlockHandle h = plat::createSharedBlock(mappingName_, BlockSize, existed);

@@ -19,10 +19,8 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <QToolButton>
 #include <QVariant>
 
@@ -41,16 +39,18 @@ namespace plat {
 WidgetImpl::~WidgetImpl() { delete widget.data(); }
 
 namespace {
-
 constexpr const char* kImplProperty = "zwImpl";
-
-void tagWithImpl(QWidget* w, WidgetImpl* impl) {
-    w->setProperty(kImplProperty, QVariant::fromValue<quintptr>(reinterpret_cast<quintptr>(impl)));
-}
+}  // namespace
 
 WidgetImpl* implOf(QWidget* w) {
     return w ? reinterpret_cast<WidgetImpl*>(w->property(kImplProperty).value<quintptr>())
              : nullptr;
+}
+
+namespace {
+
+void tagWithImpl(QWidget* w, WidgetImpl* impl) {
+    w->setProperty(kImplProperty, QVariant::fromValue<quintptr>(reinterpret_cast<quintptr>(impl)));
 }
 
 bool isLeftRelease(QMouseEvent* e, QWidget* w) {
@@ -90,46 +90,35 @@ QString resolveFamily(const std::string& family) {
     return result;
 }
 
-// Picture of the indicator: a green tick or a red cross.
-QIcon kindGlyph(BitBtn::Kind kind) {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    if (kind == BitBtn::bkYes) {
-        p.setPen(QPen(QColor(0, 150, 0), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPolyline(QPolygonF({QPointF(2.5, 8.5), QPointF(6.5, 12.5), QPointF(13.5, 3.5)}));
-    } else {
-        p.setPen(QPen(QColor(210, 0, 0), 2.6, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
-        p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
-    }
-    return QIcon(pm);
-}
-
-// Picture of the connect button: two screens joined by a cable.
-QIcon connectGlyph() {
-    QPixmap pm(24, 24);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    auto screen = [&](int x, int y) {
-        p.setPen(QColor(40, 40, 40));
-        p.setBrush(QColor(0, 0, 128));
-        p.drawRect(x, y, 10, 8);
-        p.fillRect(x + 3, y + 9, 5, 2, QColor(128, 128, 128));
-    };
-    screen(1, 2);
-    screen(13, 12);
-    p.setPen(QPen(QColor(200, 0, 0), 2));
-    p.drawLine(6, 13, 6, 18);
-    p.drawLine(6, 18, 12, 18);
-    return QIcon(pm);
-}
-
 // The headless platform of the tests knows no stacking and says so at every raise.
 void raiseAndActivate(QWidget* w) {
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) w->raise();
     w->activateWindow();
+}
+
+// Labels size to their text, except word-wrapped ones, which keep their bounds.
+void fitLabel(QWidget* w) {
+    if (auto* l = qobject_cast<QLabel*>(w); l && !l->wordWrap()) l->adjustSize();
+}
+
+// An unanchored control takes its centre as it stands now, in the client area as it is
+// now: a control moved or resized while the window is resized keeps its new place.
+void takeCentre(WidgetImpl* d) {
+    QWidget* w = d ? d->widget.data() : nullptr;
+    if (!w || !d->centred || !w->parentWidget()) return;
+    d->centre = QPoint(w->x() + w->width() / 2, w->y() + w->height() / 2);
+    d->centreBase = w->parentWidget()->size();
+}
+
+int scaled(int v, int to, int from) {
+    return static_cast<int>((2LL * v * to + from) / (2LL * from));  // rounded
+}
+
+void placeCentred(WidgetImpl* d, QSize client) {
+    QWidget* w = d ? d->widget.data() : nullptr;
+    if (!w || !d->centred || d->centreBase.width() <= 0 || d->centreBase.height() <= 0) return;
+    w->move(scaled(d->centre.x(), client.width(), d->centreBase.width()) - w->width() / 2,
+            scaled(d->centre.y(), client.height(), d->centreBase.height()) - w->height() / 2);
 }
 
 }  // namespace
@@ -142,6 +131,8 @@ struct FormImpl : WidgetImpl {
     QWidget* central = nullptr;
     QEventLoop* modalLoop = nullptr;
     int modalResult = 0;
+    QSize clientSize;         // as designed, or as last set
+    bool fitPending = false;  // the window is sized around it when first shown
 
     void endModal(int result) {
         modalResult = result;
@@ -202,8 +193,13 @@ private:
 class CentralWidget : public QWidget {
 public:
     explicit CentralWidget(FormImpl* d) : d_(d) {}
+    QSize sizeHint() const override { return d_->clientSize; }
 
 protected:
+    void resizeEvent(QResizeEvent*) override {
+        for (QObject* o : children())
+            if (auto* w = qobject_cast<QWidget*>(o)) placeCentred(implOf(w), size());
+    }
     void mousePressEvent(QMouseEvent* e) override { e->accept(); }
     void mouseReleaseEvent(QMouseEvent* e) override {
         if (isLeftRelease(e, this) && d_->form->onClick) Application::guarded(d_->form->onClick);
@@ -231,12 +227,18 @@ class ImageWidget : public Clickable<QWidget> {
 public:
     using Clickable::Clickable;
     QImage image;
+    bool stretch = false;
 
 protected:
     void paintEvent(QPaintEvent*) override {
         if (image.isNull()) return;
         QPainter p(this);
-        p.drawImage(0, 0, image);
+        if (stretch) {
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.drawImage(rect(), image);
+        } else {
+            p.drawImage(0, 0, image);
+        }
     }
 };
 
@@ -312,7 +314,8 @@ Control::~Control() = default;
 void Control::setBounds(int left, int top, int width, int height) {
     if (QWidget* w = impl_->widget) {
         w->setGeometry(left, top, std::max(0, width), std::max(0, height));
-        if (auto* l = dynamic_cast<QLabel*>(w)) l->adjustSize();  // labels size to their text
+        fitLabel(w);
+        takeCentre(impl_.get());
     }
 }
 
@@ -338,8 +341,14 @@ bool Control::enabled() const {
 void Control::setFont(const Font& font) {
     if (QWidget* w = impl_->widget) {
         w->setFont(toQtFont(font));
-        if (auto* l = dynamic_cast<QLabel*>(w)) l->adjustSize();
+        fitLabel(w);
+        takeCentre(impl_.get());
     }
+}
+
+void Control::setAnchors(Anchors a) {
+    impl_->centred = a == Anchors::None;
+    takeCentre(impl_.get());
 }
 
 void Control::click() {
@@ -363,11 +372,19 @@ Label::Label(Form& owner, const std::string& name)
     l->setAutoFillBackground(false);
 }
 
+void Label::setWordWrap(bool on) {
+    if (auto* l = widgetAs<QLabel>(*this)) {
+        l->setWordWrap(on);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+}
+
 void Label::setCaption(const std::string& text) {
     caption_ = text;
     if (auto* l = widgetAs<QLabel>(*this)) {
         l->setText(toQt(text));
-        l->adjustSize();
+        fitLabel(l);
+        takeCentre(impl_.get());
     }
 }
 
@@ -391,8 +408,15 @@ void Image::setPicture(const Bitmap& bmp) {
     if (!w) return;
     const QImage* img = bitmapImage(bmp);
     w->image = img ? *img : QImage();
-    w->resize(w->image.width(), w->image.height());
+    if (!w->stretch) w->resize(w->image.width(), w->image.height());
     w->update();
+}
+
+void Image::setStretch(bool on) {
+    if (auto* w = widgetAs<ImageWidget>(*this)) {
+        w->stretch = on;
+        w->update();
+    }
 }
 
 void Image::setHint(const std::string& text) {
@@ -458,7 +482,7 @@ void BitBtn::setKind(Kind k) {
 SpeedButton::SpeedButton(Form& owner, const std::string& name)
     : Control(owner, name, makeImpl(owner, new QToolButton())) {
     auto* b = widgetAs<QToolButton>(*this);
-    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
     b->setIcon(connectGlyph());
     b->setIconSize(QSize(24, 24));
     b->resize(27, 28);
@@ -610,71 +634,6 @@ void MenuItem::click() {
     Application::guarded(onClick);
 }
 
-// ---------------------------------------------------------------- Timer
-
-struct Timer::Impl {
-    QTimer qtimer;
-    QObject context;        // drops a pending tick when the timer goes away
-    unsigned run = 0;       // bumped at every start and stop
-    unsigned pending = ~0u; // the run whose tick waits in the queue
-};
-
-namespace {
-// For the test drivers, which see no more of a timer than its public face.
-std::map<const Timer*, const unsigned*> timerRunCounts;
-}  // namespace
-
-unsigned probe::timerRuns(const Timer& timer) {
-    auto it = timerRunCounts.find(&timer);
-    return it == timerRunCounts.end() ? 0 : *it->second;
-}
-
-Timer::Timer(const std::string& name) : name_(name), impl_(std::make_unique<Impl>()) {
-    timerRunCounts[this] = &impl_->run;
-    impl_->qtimer.setTimerType(Qt::PreciseTimer);
-    // The tick is handed on as a posted call, so a handler that pumps messages can meet
-    // its own next tick nested inside it; at most one tick waits at a time, and a tick
-    // of a run that has since been stopped or restarted is dropped.
-    QObject::connect(&impl_->qtimer, &QTimer::timeout, &impl_->context, [this] {
-        unsigned run = impl_->run;
-        if (impl_->pending == run) return;
-        impl_->pending = run;
-        QMetaObject::invokeMethod(
-            &impl_->context,
-            [this, run] {
-                if (impl_->pending == run) impl_->pending = ~0u;
-                if (run == impl_->run && enabled_) fire();
-            },
-            Qt::QueuedConnection);
-    });
-}
-
-Timer::~Timer() { timerRunCounts.erase(this); }
-
-namespace {
-void restart(QTimer& t, unsigned& run, bool on, int ms) {
-    ++run;
-    if (on && ms > 0)
-        t.start(ms);
-    else
-        t.stop();
-}
-}  // namespace
-
-void Timer::setEnabled(bool on) {
-    if (on == enabled_) return;
-    enabled_ = on;
-    restart(impl_->qtimer, impl_->run, on, interval_);
-}
-
-void Timer::setInterval(int ms) {
-    if (ms == interval_) return;
-    interval_ = ms;
-    if (enabled_) restart(impl_->qtimer, impl_->run, true, ms);
-}
-
-void Timer::fire() { Application::guarded(onTimer); }
-
 // ---------------------------------------------------------------- Form
 
 Form::Form(const std::string& name) : name_(name) {
@@ -686,7 +645,6 @@ Form::Form(const std::string& name) : name_(name) {
     d->central = new CentralWidget(d.get());
     d->central->setAutoFillBackground(true);
     d->window->setCentralWidget(d->central);
-    d->window->layout()->setSizeConstraint(QLayout::SetFixedSize);
     d->widget = d->window;
     impl_ = std::move(d);
     setColor(color_);
@@ -705,10 +663,27 @@ void Form::setCaption(const std::string& text) {
     formImpl(*this)->window->setWindowTitle(toQt(text));
 }
 
+namespace {
+// The window's size for its client area, menu bar included; adjustSize would cap it at
+// two thirds of the screen.
+void fitToClient(FormImpl* d) {
+    d->central->updateGeometry();
+    d->window->layout()->invalidate();
+    d->window->resize(d->window->sizeHint());
+    d->fitPending = false;
+}
+}  // namespace
+
 void Form::setClientSize(int width, int height) {
     FormImpl* d = formImpl(*this);
-    d->central->setFixedSize(std::max(0, width), std::max(0, height));
-    d->window->adjustSize();
+    d->clientSize = QSize(std::max(0, width), std::max(0, height));
+    if (d->window->isVisible()) {
+        fitToClient(d);
+    } else {
+        // The menu bar may still come; the window is fitted when it is first shown.
+        d->central->resize(d->clientSize);
+        d->fitPending = true;
+    }
 }
 
 int Form::clientWidth() const { return static_cast<FormImpl*>(impl_.get())->central->width(); }
@@ -725,6 +700,30 @@ void Form::setColor(Color c) {
 }
 
 void Form::setFont(const Font& font) { formImpl(*this)->window->setFont(toQtFont(font)); }
+
+void Form::setTabOrder(const std::vector<Control*>& order) {
+    QWidget* last = nullptr;
+    for (Control* c : order) {
+        QWidget* w = c && c->impl() ? c->impl()->widget.data() : nullptr;
+        if (!w) continue;
+        if (last) QWidget::setTabOrder(last, w);
+        last = w;
+    }
+    if (!last) return;
+    // Whatever else takes the focus by Tab comes after them, so the first listed is first.
+    QWidget* window = formImpl(*this)->window;
+    std::vector<QWidget*> rest;
+    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+        bool listed = std::any_of(order.begin(), order.end(), [w](Control* c) {
+            return c && c->impl() && c->impl()->widget.data() == w;
+        });
+        if (!listed && (w->focusPolicy() & Qt::TabFocus)) rest.push_back(w);
+    }
+    for (QWidget* w : rest) {
+        QWidget::setTabOrder(last, w);
+        last = w;
+    }
+}
 
 MenuItem& Form::addMenu(const std::string& name, const std::string& caption) {
     FormImpl* d = formImpl(*this);
@@ -743,7 +742,11 @@ MenuItem* Form::findMenuItem(const std::string& name) {
     return nullptr;
 }
 
-void Form::show() { formImpl(*this)->window->show(); }
+void Form::show() {
+    FormImpl* d = formImpl(*this);
+    if (d->fitPending) fitToClient(d);
+    d->window->show();
+}
 void Form::hide() { formImpl(*this)->window->hide(); }
 bool Form::showing() const { return static_cast<FormImpl*>(impl_.get())->window->isVisible(); }
 
@@ -762,7 +765,9 @@ int Form::showModal() {
     w->hide();  // modality only changes on a hidden window
     w->setWindowFlag(Qt::Dialog, true);
     w->setWindowModality(Qt::ApplicationModal);
-    w->adjustSize();
+    // A dialog's border does not resize.
+    fitToClient(d);
+    w->setFixedSize(w->size());
     if (QScreen* s = QGuiApplication::primaryScreen()) {
         QRect area = s->availableGeometry();
         w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));

@@ -44,6 +44,10 @@ public:
     void setEnabled(bool on);
     bool enabled() const;
     void setFont(const Font& font);
+    // Where the control stays when the form's client area is resized: at its place (the
+    // default, anchored top left), or with its centre at the same relative place.
+    enum class Anchors { TopLeft, None };
+    void setAnchors(Anchors a);
     Handler onClick;
     // Simulates a user click: runs onClick (inside the handler guard) if enabled.
     void click();
@@ -59,6 +63,8 @@ protected:
 class Label : public Control {
 public:
     Label(Form& owner, const std::string& name);
+    // A word-wrapped label keeps the bounds it was given; any other sizes to its text.
+    void setWordWrap(bool on);
     void setCaption(const std::string& text);
     const std::string& caption() const { return caption_; }
     void setFontColor(Color c);
@@ -75,8 +81,10 @@ class Image : public Control {
 public:
     Image(Form& owner, const std::string& name);
     int tag = 0;
-    // Sizes the control to the bitmap and shows it (an empty bitmap makes it 0 x 0).
+    // Sizes the control to the bitmap and shows it (an empty bitmap makes it 0 x 0); a
+    // stretching image keeps its bounds and scales the bitmap to fill them.
     void setPicture(const Bitmap& bmp);
+    void setStretch(bool on);
     // Name the picture was last drawn from, for tests and screenshots ("card", "pic7").
     const std::string& pictureName() const { return pictureName_; }
     void setHint(const std::string& text);
@@ -124,7 +132,8 @@ private:
     Kind kind_ = bkNo;
 };
 
-// A flat glyph button (the connect button).
+// A glyph button (the connect button): framed like the buttons beside it, and it never
+// takes the keyboard focus.
 class SpeedButton : public Control {
 public:
     SpeedButton(Form& owner, const std::string& name);
@@ -238,6 +247,8 @@ public:
     const std::string& name() const { return name_; }
     void setCaption(const std::string& text);
     const std::string& caption() const { return caption_; }
+    // The client area's size; the window around it stays resizable (a modal form, shown as
+    // a dialog, is not).
     void setClientSize(int width, int height);
     int clientWidth() const;
     int clientHeight() const;
@@ -245,6 +256,9 @@ public:
     void setColor(Color c);
     Color color() const { return color_; }
     void setFont(const Font& font);
+    // The order in which Tab visits the controls; the first takes the focus when the form
+    // is activated. Focusable controls not listed follow them.
+    void setTabOrder(const std::vector<Control*>& order);
 
     // Top-level menus of the menu bar, in order.
     MenuItem& addMenu(const std::string& name, const std::string& caption);

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMouseEvent>
@@ -61,6 +62,33 @@ void pressEnter(Form& form) {
     QWidget* target = window->focusWidget() ? window->focusWidget() : window;
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(target, &press);
+}
+
+void pressKey(Form& form, const std::string& key) {
+    QWidget* window = form.impl() ? form.impl()->widget.data() : nullptr;
+    if (!window) return;
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    QKeyCombination k = QKeySequence(QString::fromStdString(key))[0];
+    QString text = k.key() == Qt::Key_Space ? QStringLiteral(" ") : QString();
+    QKeyEvent press(QEvent::KeyPress, k.key(), Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, k.key(), Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+void activate(Form& form) {
+    QWidget* window = form.impl() ? form.impl()->widget.data() : nullptr;
+    if (!window) return;
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    QApplication::processEvents();
+}
+
+Control* focusedControl(Form& form) {
+    QWidget* window = form.impl() ? form.impl()->widget.data() : nullptr;
+    QWidget* w = window ? window->focusWidget() : nullptr;
+    WidgetImpl* d = implOf(w);
+    return d ? d->control : nullptr;
 }
 
 std::string toolTip(const Control& control) {

@@ -13,8 +13,14 @@ void triggerMenu(MenuItem& item);
 void mouseClick(Control& control);
 // The same at a point of the form's client area (an empty part: the form's onClick).
 void mouseClickForm(Form& form, int x, int y);
-// Enter pressed in the form: answers its default button.
+// Enter pressed in the form: answers its default button, or presses the focused one.
 void pressEnter(Form& form);
+// A key ("Space", "Tab") pressed and released on the form's focused control.
+void pressKey(Form& form, const std::string& key);
+// Makes the form the active window, as a click on it would; the control it then gives the
+// keyboard focus (null: none).
+void activate(Form& form);
+Control* focusedControl(Form& form);
 // How often the timer has been started or stopped since it was made.
 unsigned timerRuns(const Timer& timer);
 // The tool tip the control shows now; the rows the list box shows.

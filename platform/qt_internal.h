@@ -9,6 +9,7 @@
 #include "platform/controls.h"
 
 class QAction;
+class QIcon;
 class QMenu;
 class QMainWindow;
 
@@ -29,7 +30,18 @@ struct WidgetImpl {
     virtual ~WidgetImpl();
     QPointer<QWidget> widget;
     Control* control = nullptr;  // back pointer for event delivery (null for forms)
+    // An unanchored control: its centre, and the client size that centre was taken at.
+    bool centred = false;
+    QPoint centre;
+    QSize centreBase;
 };
+
+// Pictures of the indicator (a green tick or a red cross) and of the connect button.
+QIcon kindGlyph(BitBtn::Kind kind);
+QIcon connectGlyph();
+
+// The impl behind a widget made for a control or form; null for any other widget.
+WidgetImpl* implOf(QWidget* w);
 
 struct MenuItem::Impl {
     QPointer<QAction> action;

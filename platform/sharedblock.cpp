@@ -4,9 +4,14 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <algorithm>
+#include <chrono>
 #include <map>
 #include <mutex>
+#include <set>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -83,15 +88,31 @@ int lockFile(int fd, int op) {
     return rc;
 }
 
+// An exclusive lock, waited for at most waitMs: a holder that hangs (or is stopped) must
+// not hold every later start with it. 0 or the error.
+int lockExclusiveWithin(int fd, int waitMs) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    auto pause = std::chrono::milliseconds(1);
+    while (lockFile(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK) return errno;
+        if (std::chrono::steady_clock::now() >= end) return ETIMEDOUT;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    }
+    return 0;
+}
+
 // Process-wide state; never destroyed, so it stays usable from static destructors.
 struct Registry {
     std::recursive_mutex mutex;
     struct Held {
         int fd = -1;
+        int error = 0;  // why the outermost holder did not get the lock
         int depth = 0;
     };
     std::map<std::string, Held> locks;       // start-up lock per block name
     std::map<int, std::string> handleNames;  // open handle -> block name
+    std::set<int> fresh;                     // handles that created their block
 };
 Registry& registry() {
     static Registry* r = new Registry;
@@ -107,13 +128,16 @@ SharedBlockLock::SharedBlockLock(const std::string& name) : name_(name) {
     r.mutex.lock();
     Registry::Held& h = r.locks[name];
     if (h.depth == 0) {
-        // Best effort: without the lock file the blocks still work, only unserialised.
-        h.fd = shm_open(objectName('l', name).c_str(), O_RDWR | O_CREAT, 0600);
-        if (h.fd >= 0 && lockFile(h.fd, LOCK_EX) != 0) {
+        // Checked for its owner as the block is: another user's object is not ours to use.
+        h.fd = openOwned(objectName('l', name), O_RDWR | O_CREAT, 0600);
+        h.error = h.fd < 0 ? errno : lockExclusiveWithin(h.fd, lockWaitMs);
+        if (h.fd >= 0 && h.error != 0) {
             close(h.fd);
             h.fd = -1;
         }
     }
+    // Nested holders share the outermost one's result and never wait again.
+    error_ = h.error;
     ++h.depth;
     held_ = true;
 }
@@ -159,6 +183,7 @@ SharedBlockHandle createSharedBlock(const std::string& name, std::size_t size, b
         return fail(e);
     }
     registry().handleNames[fd] = name;
+    if (!existed) registry().fresh.insert(fd);
     return fd;
 }
 
@@ -203,6 +228,12 @@ void* mapSharedBlock(SharedBlockHandle handle, std::size_t size) {
         lastError = errno;
         return nullptr;
     }
+    // For the tests of simultaneous starts: the creator of a block writes it only a while
+    // later, so a copy that looks at it in between and is not held off by the callers'
+    // lock finds it empty.
+    const char* ms = std::getenv("ZW_TEST_FRESH_MAP_DELAY_MS");
+    if (ms && registry().fresh.count(handle))
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(ms)));
     return view;
 }
 
@@ -218,6 +249,7 @@ void closeSharedBlock(SharedBlockHandle handle) {
     if (it == r.handleNames.end()) return;  // not ours, or closed already
     const std::string name = it->second;
     r.handleNames.erase(it);
+    r.fresh.erase(handle);
     SharedBlockLock lock(name);
     // The last holder removes the block. A refused upgrade may drop our shared lock,
     // which is fine: the handle goes now anyway.

@@ -30,17 +30,23 @@ void closeSharedBlock(SharedBlockHandle handle);
 
 // Serialises creating, opening and closing the blocks of one name across processes, so a
 // caller can make "read the block, then change it" one step. Re-entrant within a process.
+// The wait is bounded: after lockWaitMs, or on a lock object of another user, it goes on
+// without the lock and error() says why (ETIMEDOUT, EACCES, ...). The block functions
+// below then still work, only unserialised.
 class SharedBlockLock {
 public:
+    static constexpr int lockWaitMs = 3000;
     explicit SharedBlockLock(const std::string& name);
     ~SharedBlockLock();
     SharedBlockLock(const SharedBlockLock&) = delete;
     SharedBlockLock& operator=(const SharedBlockLock&) = delete;
+    int error() const { return error_; }  // 0 when the lock is held
     void unlock();
 
 private:
     std::string name_;
     bool held_ = false;
+    int error_ = 0;
 };
 
 // The error of the last failed call of this thread, and its text as the error box shows it.

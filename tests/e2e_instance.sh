@@ -60,4 +60,35 @@ focus=$(xdotool getwindowfocus 2>/dev/null || true)
 count=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | wc -l)
 [ "$count" -eq 1 ] || e2e_fail "$count windows named $title"
 echo "ok: the second start raised the first window and ended; one window left"
+
+# A block of that name owned by another user: the start-up shows the system's reason in
+# the error box under the program's title, and ends with code 1 once it is answered,
+# not with a signal. Making another user's object takes root.
+if [ "$(id -u)" -eq 0 ]; then
+  other="$E2E_TMP/Other Copy/zwirlo3"
+  mkdir -p "$E2E_TMP/Other Copy"
+  cp "$E2E_BIN/zwirlo3" "$other"
+  block=$("$E2E_BIN/instance_probe" block "$other")
+  : > "$block"
+  chown 65534:65534 "$block"
+  ( cd "$E2E_TMP/work" && exec "$other" ) &
+  bad=$!
+  E2E_PIDS+=($bad)
+  box=""
+  for _ in $(seq 1 100); do
+    box=$(xdotool search --onlyvisible --pid "$bad" 2>/dev/null | head -n 1 || true)
+    [ -n "$box" ] && break
+    kill -0 "$bad" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -n "$box" ] || e2e_fail "no error box from the failed start"
+  [ "$(xdotool getwindowname "$box")" = "Zwirlo: Grieks Alfabet" ] ||
+    e2e_fail "the box is titled '$(xdotool getwindowname "$box")'"
+  [ -n "${ZW_SHOTS:-}" ] && import -window root "$ZW_SHOTS/failed-guard.png"
+  xdotool windowfocus --sync "$box" key Return
+  for _ in $(seq 1 50); do kill -0 "$bad" 2>/dev/null || break; sleep 0.1; done
+  set +e; wait "$bad"; rc=$?; set -e
+  [ "$rc" -eq 1 ] || e2e_fail "the failed start ended with $rc"
+  echo "ok: a start without a usable block showed the error box and ended with code 1"
+fi
 echo "1 passed, 0 failed"

@@ -2,12 +2,17 @@
 // and reports one line on stdout, "running <handle> <count>", "refused <handle> <count>"
 // or "error <text>". Modes: hold (serve raise requests until killed), once (end through
 // the destructor), leak (end through the unit finalization only), exit (end at once, as
-// "&Afsluiten" does), twice (a second component). Options: --max N, --disabled.
+// "&Afsluiten" does), twice (a second component), stall (take the start-up lock, report
+// "stalled" and hang there, as a copy stuck in its load step), block PATH (print the
+// shared-memory file of PATH's block). Options: --max N, --disabled, --gate (start the
+// load step only when standard input closes, so many copies can start at one instant).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+
+#include <unistd.h>
 
 #include "instance/sngInstanceControl.h"
 #include "platform/app.h"
@@ -40,12 +45,18 @@ void report(const std::string& line) {
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     std::string mode = argc > 1 ? argv[1] : "hold";
+    if (mode == "block" && argc > 2) {
+        std::string name = instance::TsngInstanceControl::MappingName(argv[2]);
+        report("/dev/shm" + plat::sharedBlockSystemName(name));
+        return 0;
+    }
     unsigned max = 1;
-    bool enabled = true;
+    bool enabled = true, gate = false;
     for (int i = 2; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--max") && i + 1 < argc)
             max = std::strtoul(argv[++i], nullptr, 10);
         if (!std::strcmp(argv[i], "--disabled")) enabled = false;
+        if (!std::strcmp(argv[i], "--gate")) gate = true;
     }
     plat::Application::initialize(argc, argv);
     auto form = std::make_unique<plat::Form>("probe");
@@ -56,6 +67,17 @@ int main(int argc, char** argv) {
     guard->OnMaxInstancesReached = [&](instance::TsngInstanceControl*, std::uint32_t h) {
         lastHandle = h;
     };
+    if (mode == "stall") {
+        plat::SharedBlockLock startup(instance::TsngInstanceControl::MappingName(plat::exePath()));
+        report("stalled");
+        for (;;) pause();
+    }
+    if (gate) {
+        report("ready");
+        char c;
+        while (read(0, &c, 1) > 0) {
+        }
+    }
     try {
         if (mode == "twice") instance::TsngInstanceControl second;
         guard->Loaded();

@@ -6,17 +6,20 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "instance/sngInstanceControl.h"
+#include "platform/sharedblock.h"
 
 extern char** environ;
 namespace fs = std::filesystem;
@@ -30,13 +33,15 @@ struct Probe {
     int out = -1;
     std::string line;  // the report line
 
-    Probe(const fs::path& exe, std::vector<std::string> args) {
+    // stdinFd: what the probe reads as standard input (its gate), if not ours.
+    Probe(const fs::path& exe, std::vector<std::string> args, int stdinFd = -1) {
         int fds[2];
         EXPECT_EQ(pipe(fds), 0);
         posix_spawn_file_actions_t fa;
         posix_spawn_file_actions_init(&fa);
         posix_spawn_file_actions_adddup2(&fa, fds[1], 1);
         posix_spawn_file_actions_addclose(&fa, fds[0]);
+        if (stdinFd >= 0) posix_spawn_file_actions_adddup2(&fa, stdinFd, 0);
         args.insert(args.begin(), exe.string());
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
@@ -45,6 +50,9 @@ struct Probe {
         posix_spawn_file_actions_destroy(&fa);
         close(fds[1]);
         out = fds[0];
+        readLine();
+    }
+    void readLine() {
         std::string buf;
         char c;
         pollfd p{out, POLLIN, 0};
@@ -182,6 +190,74 @@ TEST_F(Guard, OnlyTheDestructorAndTheFinalizationLowerTheCount) {
     EXPECT_EQ(third.word(2), "3");
     Probe refused(exe, {"hold", "--max", "3"});
     EXPECT_EQ(refused.line, "refused " + std::to_string(third.pid) + " 3");
+}
+
+TEST_F(Guard, CopiesStartedAtOneInstantLeaveExactlyOneRunning) {
+    fs::path exe = copyProbe("rush");
+    // The first copy writes the block a while after making it: without the start-up lock,
+    // the others would find it empty.
+    setenv("ZW_TEST_FRESH_MAP_DELAY_MS", "200", 1);
+    int gate[2];
+    ASSERT_EQ(pipe2(gate, O_CLOEXEC), 0);
+    std::vector<std::unique_ptr<Probe>> copies;
+    for (int i = 0; i < 8; ++i) {
+        copies.push_back(std::make_unique<Probe>(exe, std::vector<std::string>{"hold", "--gate"},
+                                                 gate[0]));
+        ASSERT_EQ(copies.back()->line, "ready");
+    }
+    close(gate[1]);  // every copy goes at once
+    close(gate[0]);
+    int running = 0;
+    for (auto& p : copies) {
+        p->readLine();
+        SCOPED_TRACE(p->line);
+        EXPECT_EQ(p->word(2), "1");
+        if (p->word(0) == "running") ++running;
+        else EXPECT_EQ(p->word(0), "refused");
+    }
+    unsetenv("ZW_TEST_FRESH_MAP_DELAY_MS");
+    EXPECT_EQ(running, 1);
+}
+
+// A copy stopped while it holds the start-up lock keeps a later start waiting only for the
+// bound; that start then fails as a start without a block does: a message, code 1.
+TEST_F(Guard, ACopyHungInItsLoadStepHoldsALaterStartOnlyForTheBound) {
+    fs::path exe = copyProbe("hung");
+    Probe hung(exe, {"stall"});
+    ASSERT_EQ(hung.line, "stalled");
+    kill(hung.pid, SIGSTOP);
+    auto start = std::chrono::steady_clock::now();
+    Probe next(exe, {"hold"});
+    EXPECT_EQ(next.word(0), "error");
+    EXPECT_NE(next.line.find("opstarten"), std::string::npos) << next.line;
+    EXPECT_EQ(next.waitExit(), 1);
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                  std::chrono::steady_clock::now() - start)
+                  .count();
+    EXPECT_GE(ms, plat::SharedBlockLock::lockWaitMs);
+    EXPECT_LT(ms, plat::SharedBlockLock::lockWaitMs + 15000);
+}
+
+// Objects of the same name made by another user are neither read nor kept alive: the
+// start-up fails with the system's reason. Making them takes root.
+TEST_F(Guard, ABlockOrLockOfAnotherUserFailsTheStartUp) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to make another user's object";
+    fs::path exe = copyProbe("foreign");
+    const std::string name = instance::TsngInstanceControl::MappingName(exe.string());
+    std::string block = plat::sharedBlockSystemName(name);
+    std::string lock = block;
+    lock.replace(lock.find("-b-"), 3, "-l-");
+    for (const std::string& object : {block, lock}) {
+        SCOPED_TRACE(object);
+        fs::path file = "/dev/shm" + object;
+        std::ofstream(file).put('\0');
+        ASSERT_EQ(chown(file.c_str(), 65534, 65534), 0);
+        Probe p(exe, {"hold"});
+        const std::string text = plat::systemErrorMessage(EACCES);
+        EXPECT_EQ(p.line, "error " + text.substr(0, text.find('\n')));
+        EXPECT_EQ(p.waitExit(), 1);
+        fs::remove(file);
+    }
 }
 
 TEST_F(Guard, ASecondComponentInOneProgramIsRefused) {

@@ -4,7 +4,9 @@
 #include <string>
 
 #include "game/zwiunit1.h"
+#include "platform/app.h"
 #include "platform/dialogs.h"
+#include "platform/probe.h"
 #include "platform/resources.h"
 
 using game::TForm1;
@@ -206,9 +208,85 @@ TEST(Window, AboutBoxPerProgram) {
     EXPECT_EQ(a.Version->caption(), "Versie 14.15.2.2");
     EXPECT_EQ(a.OKButton->caption(), "OK");
     EXPECT_EQ(a.OKButton->modalResult, 1);
+    // Inside the panel at (8, 8): the icon stretched over its bounds, not its own 64 x 64,
+    // and the comments wrapped in theirs, not shrunk to one line of text.
+    EXPECT_EQ(a.ProgramIcon->left(), 16);
+    EXPECT_EQ(a.ProgramIcon->top(), 16);
+    EXPECT_EQ(a.ProgramIcon->width(), 65);
+    EXPECT_EQ(a.ProgramIcon->height(), 57);
+    EXPECT_EQ(a.Comments->left(), 16);
+    EXPECT_EQ(a.Comments->top(), 107);
+    EXPECT_EQ(a.Comments->width(), 216);
+    EXPECT_EQ(a.Comments->height(), 39);
+    EXPECT_EQ(a.ProductName->left(), 99);
+    EXPECT_EQ(a.Version->top(), 43);
+    EXPECT_EQ(a.Copyright->top(), 88);
     game::TAboutBox b(game::zwirlo3Variant());
     EXPECT_EQ(b.ProductName->caption(), "Zwirlo: Grieks Alfabet");
     EXPECT_EQ(b.Version->caption(), "Versie 16.91.2.2");
+}
+
+// The first key goes to "Start Spel"; the connect glyph button never takes the focus.
+TEST(Window, SpaceOrEnterAtStartUpStartsAGame) {
+    for (const game::Variant* v : {&game::zwirlo60Variant(), &game::zwirlo3Variant()}) {
+        for (bool space : {true, false}) {
+            SCOPED_TRACE(v->formName);
+            TForm1 f(*v, quiet());
+            f.show();
+            plat::probe::activate(f);
+            EXPECT_EQ(plat::probe::focusedControl(f), f.Button1);
+            // Tab goes round the two buttons that can take the focus.
+            plat::probe::pressKey(f, "Tab");
+            EXPECT_EQ(plat::probe::focusedControl(f), f.BitBtn1);
+            plat::probe::pressKey(f, "Tab");
+            EXPECT_EQ(plat::probe::focusedControl(f), f.Button1);
+            // Two players at one machine: the new game asks for the first name.
+            plat::DialogScript::clear();
+            if (space) plat::probe::pressKey(f, "Space");
+            else plat::probe::pressEnter(f);
+            ASSERT_FALSE(plat::DialogScript::shown().empty());
+            EXPECT_EQ(plat::DialogScript::shown()[0].caption, "Wat is je naam?");
+            f.hide();
+        }
+    }
+}
+
+// Cards and the other controls keep their place; in zwirlo60 the score labels and
+// "Start Spel" keep their centres at the same relative place in the client area.
+TEST(Window, ResizeMovesOnlyTheUnanchoredControls) {
+    for (const game::Variant* v : {&game::zwirlo60Variant(), &game::zwirlo3Variant()}) {
+        SCOPED_TRACE(v->formName);
+        TForm1 f(*v, quiet());
+        f.show();
+        const int w = f.clientWidth(), h = f.clientHeight();
+        plat::Control* sample[] = {f.images.back(), f.BitBtn1, f.Label1, f.Label4, f.Button1};
+        struct Place {
+            int left, top;
+        } designed[std::size(sample)];
+        for (std::size_t i = 0; i < std::size(sample); ++i)
+            designed[i] = {sample[i]->left(), sample[i]->top()};
+
+        f.setClientSize(2 * w, 2 * h);
+        plat::Application::processMessages();
+        EXPECT_EQ(f.clientWidth(), 2 * w);
+        EXPECT_EQ(f.clientHeight(), 2 * h);
+        for (std::size_t i = 0; i < std::size(sample); ++i) {
+            plat::Control* c = sample[i];
+            SCOPED_TRACE(c->name());
+            bool centred = !v->zwirlo3 && i >= 2;
+            int cw = c->width() / 2, ch = c->height() / 2;
+            EXPECT_EQ(c->left(), centred ? 2 * (designed[i].left + cw) - cw : designed[i].left);
+            EXPECT_EQ(c->top(), centred ? 2 * (designed[i].top + ch) - ch : designed[i].top);
+        }
+
+        f.setClientSize(w, h);
+        plat::Application::processMessages();
+        for (std::size_t i = 0; i < std::size(sample); ++i) {
+            EXPECT_EQ(sample[i]->left(), designed[i].left) << sample[i]->name();
+            EXPECT_EQ(sample[i]->top(), designed[i].top) << sample[i]->name();
+        }
+        f.hide();
+    }
 }
 
 TEST(Window, DeactivateDropsTheLinkOnlyWhenItRuns) {
