@@ -21,7 +21,7 @@ shot="$top/build/$prog-screenshot.png"
 disp=":$(( 90 + RANDOM % 100 ))"
 Xvfb "$disp" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $game $xvfb 2>/dev/null || true' EXIT
+trap 'kill ${game:-} $xvfb 2>/dev/null || true' EXIT
 sleep 1
 runtime="${XDG_RUNTIME_DIR:-/tmp/zwirlo-runtime-$(id -u)}"
 mkdir -p -m 700 "$runtime"
