@@ -1,6 +1,7 @@
 // The two hall-of-fame displays (best by clicks, best by time) and the top-10 entry at the
 // end of a solo game.
 #include <algorithm>
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -28,18 +29,72 @@ HofList timeList(const CardSetConfig& set) {
     return {hof::timeFileName(set.fileNumber), set.hofTimeSeed, hof::kTimeKeyword};
 }
 
-// A list that is missing or cannot be read loads as nothing.
-void loadInto(plat::ListBox* names, const std::string& fileName) {
-    std::string bytes;
-    if (plat::readFile(fileName, bytes) != 0) return;
-    for (const auto& line : hof::splitLines(bytes)) names->add(line);
+// The order of the names list: text order ignoring case, equal lines in file order.
+void sortAsNamesList(std::vector<std::string>& lines) {
+    const plat::TextKeys keys(lines);
+    std::vector<std::size_t> order(lines.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return keys.compare(a, b) < 0; });
+    std::vector<std::string> sorted;
+    sorted.reserve(lines.size());
+    for (std::size_t i : order) sorted.push_back(std::move(lines[i]));
+    lines = std::move(sorted);
 }
 
-// The names list, in its own order, replaces the file.
-void writeFrom(const plat::ListBox* names, const std::string& fileName) {
-    if (int err = plat::writeFileReplacing(fileName, hof::joinLines(names->items())))
+// A file's lines as the names list would hold them. Only a missing file reads as empty: one
+// that exists but cannot be read (or is too long to be read whole) raises, so that nothing
+// is written over it.
+std::vector<std::string> load(const std::string& fileName) {
+    std::string bytes;
+    const int err = plat::readFile(fileName, bytes, hof::kMaxFileBytes);
+    if (err == ENOENT) return {};
+    if (err)
+        throw plat::Exception("Cannot open file \"" + plat::absolutePath(fileName) + "\". " +
+                              plat::systemErrorText(err));
+    std::vector<std::string> lines = hof::splitLines(bytes);
+    sortAsNamesList(lines);
+    return lines;
+}
+
+// A line added to the names list goes after the lines it equals.
+void addSorted(std::vector<std::string>& lines, const std::string& line) {
+    lines.insert(std::upper_bound(lines.begin(), lines.end(), line,
+                                  [](const std::string& a, const std::string& b) {
+                                      return plat::compareTextIgnoreCase(a, b) < 0;
+                                  }),
+                 line);
+}
+
+// The lines, in their order, replace the file. A file the display could not read back is
+// not written either.
+void write(const std::vector<std::string>& lines, const std::string& fileName) {
+    const std::string bytes = hof::joinLines(lines);
+    const int err = bytes.size() > hof::kMaxFileBytes
+                        ? EFBIG
+                        : plat::writeFileReplacing(fileName, bytes);
+    if (err)
         throw plat::Exception("Cannot create file \"" + plat::absolutePath(fileName) + "\". " +
                               plat::systemErrorText(err));
+}
+
+// The first `count` lines in the order of the padded lines, equal ones in list order. The
+// padded lines are compared, never built: one long number would make every one of them long.
+std::vector<std::size_t> firstPadded(const std::vector<std::string>& lines,
+                                     const std::string& keyword, int width, std::size_t count) {
+    const plat::TextKeys keys(lines);
+    std::vector<std::size_t> zeros(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) zeros[i] = hof::padZeros(lines[i], keyword, width);
+    auto before = [&](std::size_t a, std::size_t b) {
+        return keys.compare(a, zeros[a], b, zeros[b]) < 0;
+    };
+    std::vector<std::size_t> best;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (best.size() == count && !before(i, best.back())) continue;
+        best.insert(std::upper_bound(best.begin(), best.end(), i, before), i);
+        if (best.size() > count) best.pop_back();
+    }
+    return best;
 }
 
 void display(TForm1& f, const HofList& list) {
@@ -47,15 +102,13 @@ void display(TForm1& f, const HofList& list) {
     plat::ListBox* numbers = f.ListBox2;
     names->clear();
     numbers->clear();
-    loadInto(names, list.fileName);
+    std::vector<std::string> lines = load(list.fileName);
 
     // The seeded line comes back at every display, also after someone removed it.
-    const auto& items = names->items();
-    if (std::find(items.begin(), items.end(), list.seed) == items.end()) {
-        names->add(list.seed);
-        writeFrom(names, list.fileName);
-        names->clear();
-        loadInto(names, list.fileName);
+    if (std::find(lines.begin(), lines.end(), list.seed) == lines.end()) {
+        addSorted(lines, list.seed);
+        write(lines, list.fileName);
+        lines = load(list.fileName);
     }
 
     if (f.hofVisible) {
@@ -65,19 +118,9 @@ void display(TForm1& f, const HofList& list) {
 
     // Zero padding gives every number the same width, so text order is score order and
     // equal scores fall in the order of the names.
-    const int w = hof::numberWidth(names->items(), list.keyword);
-    for (int row = 0; row < names->count(); ++row)
-        names->setItem(row, hof::padNumber(names->item(row), list.keyword, w));
-
-    std::vector<std::string> scratch = names->items();
-    std::stable_sort(scratch.begin(), scratch.end(), [](const auto& a, const auto& b) {
-        return plat::compareTextIgnoreCase(a, b) < 0;
-    });
-
-    names->clear();
-    numbers->clear();
-    const std::size_t shown = std::min<std::size_t>(10, scratch.size());
-    for (std::size_t i = 0; i < shown; ++i) names->add(scratch[i]);
+    const int w = hof::numberWidth(lines, list.keyword);
+    for (std::size_t i : firstPadded(lines, list.keyword, w, 10))
+        names->add(hof::padNumber(lines[i], list.keyword, w));
 
     // The score column is filled row by row, so a hand-edited line without a score (whose
     // column is empty) cannot shift the rows below it.
@@ -109,13 +152,10 @@ bool threshold(const plat::ListBox* numbers, const std::string& keyword, std::in
 }
 
 // Adds one entry to a list file: the file as it stands, plus the line, rewritten whole.
-void addEntry(plat::ListBox* names, const std::string& fileName, const std::string& line) {
-    names->clear();
-    loadInto(names, fileName);
-    names->add(line);
-    writeFrom(names, fileName);
-    names->clear();
-    loadInto(names, fileName);
+void addEntry(const std::string& fileName, const std::string& line) {
+    std::vector<std::string> lines = load(fileName);
+    addSorted(lines, line);
+    write(lines, fileName);
 }
 
 }  // namespace
@@ -159,14 +199,15 @@ void TForm1::TopTenEntry() {
                 variant.zwirlo3 ? "U bent een Top10-speler!" : "Je bent een Top10-speler";
             std::string text, name;
             while (plat::inputQuery(caption, "Wat is je naam (max 20 tekens)?", text)) {
+                text = plat::oneLine(text);  // one entry, one line
                 name = text;
                 if (text.size() >= 2 && text.size() <= 20) break;
             }
             const CardSetConfig& set = cardSet();
-            addEntry(ListBox1, hof::clicksFileName(set.fileNumber),
+            addEntry(hof::clicksFileName(set.fileNumber),
                      hof::entryLine(clicks, hof::kClicksKeyword, name));
             // The seconds as they stand now: the clock may have ticked while the dialog was open.
-            addEntry(ListBox1, hof::timeFileName(set.fileNumber),
+            addEntry(hof::timeFileName(set.fileNumber),
                      hof::entryLine(LabelValue(Label5), hof::kTimeKeyword, name));
             ListBox1->setVisible(true);
             hofVisible = true;

@@ -47,11 +47,15 @@ int numberWidth(const std::vector<std::string>& lines, const std::string& keywor
     return w;
 }
 
-std::string padNumber(const std::string& line, const std::string& keyword, int width) {
-    if (line.find(keyword) == std::string::npos) return line;
+std::size_t padZeros(const std::string& line, const std::string& keyword, int width) {
+    if (line.find(keyword) == std::string::npos) return 0;
     // A keyword right at the start has length -1 and takes one zero more.
     const int len = numberLength(line, keyword);
-    return len < width ? std::string(static_cast<std::size_t>(width - len), '0') + line : line;
+    return len < width ? static_cast<std::size_t>(width - len) : 0;
+}
+
+std::string padNumber(const std::string& line, const std::string& keyword, int width) {
+    return std::string(padZeros(line, keyword, width), '0') + line;
 }
 
 Columns splitColumns(const std::string& line, const std::string& keyword, int width) {

@@ -1,6 +1,7 @@
 #pragma once
 // Hall-of-fame text: file names, reading and writing the lines, and the column work of the
 // displays ("134 klikken Zandor Quibbe" -> "134" and " Zandor Quibbe"). Pure functions.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,6 +10,10 @@ namespace game::hof {
 
 inline const std::string kClicksKeyword = "klikken";
 inline const std::string kTimeKeyword = "seconden";
+
+// Far beyond any real list (some 40 000 entries), small enough to read and show at once.
+// A longer file is neither read nor written.
+constexpr std::size_t kMaxFileBytes = 1 << 20;
 
 std::string clicksFileName(int fileNumber);  // "hof14.dat"
 std::string timeFileName(int fileNumber);    // "hof14b.dat"
@@ -26,8 +31,10 @@ std::string entryLine(std::int32_t score, const std::string& keyword, const std:
 int numberLength(const std::string& line, const std::string& keyword);
 // The widest number over all lines; at least 0. Lines without the keyword do not count.
 int numberWidth(const std::vector<std::string>& lines, const std::string& keyword);
-// Zeros in front until the number is `width` wide. A line without the keyword stays as it is
-// (no count of zeros could ever give it a number).
+// How many zeros go in front for the number to be `width` wide. None for a line without the
+// keyword (no count of zeros could ever give it a number).
+std::size_t padZeros(const std::string& line, const std::string& keyword, int width);
+// Zeros in front until the number is `width` wide. A line without the keyword stays as it is.
 std::string padNumber(const std::string& line, const std::string& keyword, int width);
 
 // A padded line split into its shown columns: the score ("009 klikken") and the rest (" Ann").

@@ -3,6 +3,8 @@
 #include "platform/text.h"
 
 #include <QString>
+#include <QStringView>
+#include <utility>
 
 #include "platform/exception.h"
 #include "platform/qt_internal.h"
@@ -93,6 +95,55 @@ int compareTextIgnoreCase(const std::string& a, const std::string& b) {
     if (int r = QString::compare(baseLetters(qa), baseLetters(qb), Qt::CaseSensitive))
         return sign(r);
     return sign(QString::compare(qa, qb, Qt::CaseInsensitive));
+}
+
+struct TextKeys::Keys {
+    std::vector<QString> base, text;  // the two stages of compareTextIgnoreCase
+};
+
+TextKeys::TextKeys(const std::vector<std::string>& texts) : keys_(std::make_unique<Keys>()) {
+    keys_->base.reserve(texts.size());
+    keys_->text.reserve(texts.size());
+    for (const auto& t : texts) {
+        keys_->text.push_back(toQt(t));
+        keys_->base.push_back(baseLetters(keys_->text.back()));
+    }
+}
+
+TextKeys::~TextKeys() = default;
+
+namespace {
+
+// Compares a and b as if za and zb '0's stood in front of them. Zeros survive accent
+// removal and case folding unchanged, so the keys of the padded texts are the padded keys.
+int compareZeroPadded(QStringView a, std::size_t za, QStringView b, std::size_t zb,
+                      Qt::CaseSensitivity cs) {
+    if (za == zb) return sign(a.compare(b, cs));
+    const bool swapped = za > zb;
+    if (swapped) {
+        std::swap(a, b);
+        std::swap(za, zb);
+    }
+    // The common zeros drop out: a against d zeros and then b.
+    const auto d = static_cast<qsizetype>(zb - za);
+    qsizetype k = 0;
+    while (k < d && k < a.size() && a[k] == u'0') ++k;
+    int r;
+    if (k == d)
+        r = sign(a.mid(d).compare(b, cs));
+    else if (k == a.size())
+        r = -1;  // a is all zeros and shorter than the other's padding
+    else
+        r = sign(a.mid(k).compare(QStringView(u"0"), cs));  // decided at a's first non-zero
+    return swapped ? -r : r;
+}
+
+}  // namespace
+
+int TextKeys::compare(std::size_t a, std::size_t za, std::size_t b, std::size_t zb) const {
+    const Keys& k = *keys_;
+    if (int r = compareZeroPadded(k.base[a], za, k.base[b], zb, Qt::CaseSensitive)) return r;
+    return compareZeroPadded(k.text[a], za, k.text[b], zb, Qt::CaseInsensitive);
 }
 
 std::int32_t strToInt(const std::string& text) {

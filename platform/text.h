@@ -1,8 +1,11 @@
 #pragma once
 // 8-bit Windows-1252 text is what the game, its files and its peers hold; Unicode
 // lives only inside the platform layer, where text meets the toolkit.
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace plat {
 
@@ -14,6 +17,23 @@ std::string utf8ToCp1252(const std::string& text);
 
 // Case-insensitive text order as the sorted list boxes use it (-1, 0, 1).
 int compareTextIgnoreCase(const std::string& a, const std::string& b);
+
+// The same order over many texts, each text's key made once, for sorting and picking from
+// long lists. A text can be compared as if `zeros` '0's stood in front of it, so zero-padded
+// numbers sort without the padded text ever being built.
+class TextKeys {
+public:
+    explicit TextKeys(const std::vector<std::string>& texts);
+    ~TextKeys();
+    TextKeys(const TextKeys&) = delete;
+    TextKeys& operator=(const TextKeys&) = delete;
+    int compare(std::size_t a, std::size_t zerosA, std::size_t b, std::size_t zerosB) const;
+    int compare(std::size_t a, std::size_t b) const { return compare(a, 0, b, 0); }
+
+private:
+    struct Keys;
+    std::unique_ptr<Keys> keys_;
+};
 
 // Decimal text -> 32-bit integer as the class library reads it: leading blanks, optional
 // sign, digits ("$" or "0x" for hex), nothing after them, within 32 bits; throws
