@@ -31,34 +31,35 @@ HofList timeList(const CardSetConfig& set) {
 
 // The order of the names list: text order ignoring case, equal lines in file order.
 void sortAsNamesList(std::vector<std::string>& lines) {
-    const plat::TextKeys keys(lines);
+    std::vector<plat::TextKey> keys(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) keys[i].assign(lines[i]);
     std::vector<std::size_t> order(lines.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return keys.compare(a, b) < 0; });
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return plat::TextKey::compare(keys[a], 0, keys[b], 0) < 0;
+    });
     std::vector<std::string> sorted;
     sorted.reserve(lines.size());
     for (std::size_t i : order) sorted.push_back(std::move(lines[i]));
     lines = std::move(sorted);
 }
 
-// A file's lines as the names list would hold them. Only a missing file reads as empty: one
-// that exists but cannot be read (or is too long to be read whole) raises, so that nothing
-// is written over it.
-std::vector<std::string> load(const std::string& fileName) {
+// A file's text. Only a missing file reads as empty: one that exists but cannot be read (or
+// is too long to be read whole) raises, so that nothing is written over it.
+std::string load(const std::string& fileName) {
     std::string bytes;
     const int err = plat::readFile(fileName, bytes, hof::kMaxFileBytes);
     if (err == ENOENT) return {};
     if (err)
         throw plat::Exception("Cannot open file \"" + plat::absolutePath(fileName) + "\". " +
                               plat::systemErrorText(err));
-    std::vector<std::string> lines = hof::splitLines(bytes);
-    sortAsNamesList(lines);
-    return lines;
+    return bytes;
 }
 
-// A line added to the names list goes after the lines it equals.
+// The file's lines in the names list's order, with one line more; it goes after the lines
+// it equals, as the list adds it.
 void addSorted(std::vector<std::string>& lines, const std::string& line) {
+    sortAsNamesList(lines);
     lines.insert(std::upper_bound(lines.begin(), lines.end(), line,
                                   [](const std::string& a, const std::string& b) {
                                       return plat::compareTextIgnoreCase(a, b) < 0;
@@ -78,23 +79,42 @@ void write(const std::vector<std::string>& lines, const std::string& fileName) {
                               plat::systemErrorText(err));
 }
 
-// The first `count` lines in the order of the padded lines, equal ones in list order. The
-// padded lines are compared, never built: one long number would make every one of them long.
-std::vector<std::size_t> firstPadded(const std::vector<std::string>& lines,
+// The first `count` lines (file order) in the order of the padded lines; equal ones keep the
+// names list's order, which is text order and then file order. The padded lines are compared,
+// never built: one long number would make every one of them long.
+std::vector<std::size_t> firstPadded(const std::vector<std::string_view>& lines,
                                      const std::string& keyword, int width, std::size_t count) {
-    const plat::TextKeys keys(lines);
-    std::vector<std::size_t> zeros(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) zeros[i] = hof::padZeros(lines[i], keyword, width);
-    auto before = [&](std::size_t a, std::size_t b) {
-        return keys.compare(a, zeros[a], b, zeros[b]) < 0;
+    struct Pick {
+        std::size_t index, zeros;
+        plat::TextKey key;
     };
-    std::vector<std::size_t> best;
+    std::vector<Pick> best;  // in display order
+    Pick next;
+    auto before = [&](const Pick& a, const Pick& b) {
+        if (int c = plat::TextKey::compare(a.key, a.zeros, b.key, b.zeros)) return c < 0;
+        if (int c = plat::TextKey::compare(a.key, 0, b.key, 0)) return c < 0;
+        return a.index < b.index;
+    };
+    bool lastSkipped = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (best.size() == count && !before(i, best.back())) continue;
-        best.insert(std::upper_bound(best.begin(), best.end(), i, before), i);
+        // A line like the one before, which did not make the list, does not make it either.
+        if (lastSkipped && lines[i] == lines[i - 1]) continue;
+        lastSkipped = false;
+        next.index = i;
+        next.zeros = hof::padZeros(lines[i], keyword, width);
+        next.key.assign(lines[i]);
+        if (best.size() == count && !before(next, best.back())) {
+            lastSkipped = true;
+            continue;
+        }
+        auto at = best.begin();
+        while (at != best.end() && !before(next, *at)) ++at;
+        best.insert(at, next);
         if (best.size() > count) best.pop_back();
     }
-    return best;
+    std::vector<std::size_t> rows;
+    for (const Pick& p : best) rows.push_back(p.index);
+    return rows;
 }
 
 void display(TForm1& f, const HofList& list) {
@@ -102,13 +122,16 @@ void display(TForm1& f, const HofList& list) {
     plat::ListBox* numbers = f.ListBox2;
     names->clear();
     numbers->clear();
-    std::vector<std::string> lines = load(list.fileName);
+    std::string bytes = load(list.fileName);
+    std::vector<std::string_view> lines = hof::lineViews(bytes);
 
     // The seeded line comes back at every display, also after someone removed it.
     if (std::find(lines.begin(), lines.end(), list.seed) == lines.end()) {
-        addSorted(lines, list.seed);
-        write(lines, list.fileName);
-        lines = load(list.fileName);
+        std::vector<std::string> all(lines.begin(), lines.end());
+        addSorted(all, list.seed);
+        write(all, list.fileName);
+        bytes = load(list.fileName);
+        lines = hof::lineViews(bytes);
     }
 
     if (f.hofVisible) {
@@ -117,23 +140,20 @@ void display(TForm1& f, const HofList& list) {
     }
 
     // Zero padding gives every number the same width, so text order is score order and
-    // equal scores fall in the order of the names.
+    // equal scores fall in the order of the names. The rows are added in that order, unsorted:
+    // a hand-edited line without a score (whose column is empty) cannot shift the rows below.
+    const bool namesSorted = names->sorted, numbersSorted = numbers->sorted;
+    names->sorted = numbers->sorted = false;
     const int w = hof::numberWidth(lines, list.keyword);
-    for (std::size_t i : firstPadded(lines, list.keyword, w, 10))
-        names->add(hof::padNumber(lines[i], list.keyword, w));
-
-    // The score column is filled row by row, so a hand-edited line without a score (whose
-    // column is empty) cannot shift the rows below it.
-    const bool wasSorted = numbers->sorted;
-    numbers->sorted = false;
-    for (int row = 0; row < names->count(); ++row) {
-        const hof::Columns c = hof::splitColumns(names->item(row), list.keyword, w);
-        names->setItem(row, c.rest);
+    int place = 0;
+    for (std::size_t i : firstPadded(lines, list.keyword, w, 10)) {
+        const hof::Columns c =
+            hof::splitColumns(hof::padNumber(lines[i], list.keyword, w), list.keyword, w);
+        names->add(hof::placeRow(++place, c.rest));
         numbers->add(c.score);
     }
-    numbers->sorted = wasSorted;
-    for (int row = 0; row < names->count(); ++row)
-        names->setItem(row, hof::placeRow(row + 1, names->item(row)));
+    names->sorted = namesSorted;
+    numbers->sorted = numbersSorted;
 }
 
 // The score on the last shown row, without its keyword. A row that does not read as a number
@@ -153,7 +173,7 @@ bool threshold(const plat::ListBox* numbers, const std::string& keyword, std::in
 
 // Adds one entry to a list file: the file as it stands, plus the line, rewritten whole.
 void addEntry(const std::string& fileName, const std::string& line) {
-    std::vector<std::string> lines = load(fileName);
+    std::vector<std::string> lines = hof::splitLines(load(fileName));
     addSorted(lines, line);
     write(lines, fileName);
 }

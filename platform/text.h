@@ -3,9 +3,8 @@
 // lives only inside the platform layer, where text meets the toolkit.
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace plat {
 
@@ -18,21 +17,21 @@ std::string utf8ToCp1252(const std::string& text);
 // Case-insensitive text order as the sorted list boxes use it (-1, 0, 1).
 int compareTextIgnoreCase(const std::string& a, const std::string& b);
 
-// The same order over many texts, each text's key made once, for sorting and picking from
-// long lists. A text can be compared as if `zeros` '0's stood in front of it, so zero-padded
-// numbers sort without the padded text ever being built.
-class TextKeys {
+// The same order for long lists: the costly part of the comparison made once per text. A
+// text can be compared as if `zeros` '0's stood in front of it, so zero-padded numbers sort
+// without the padded text ever being built. The text must outlive its key.
+class TextKey {
 public:
-    explicit TextKeys(const std::vector<std::string>& texts);
-    ~TextKeys();
-    TextKeys(const TextKeys&) = delete;
-    TextKeys& operator=(const TextKeys&) = delete;
-    int compare(std::size_t a, std::size_t zerosA, std::size_t b, std::size_t zerosB) const;
-    int compare(std::size_t a, std::size_t b) const { return compare(a, 0, b, 0); }
+    TextKey() = default;
+    explicit TextKey(std::string_view text) { assign(text); }
+    void assign(std::string_view text);
+    static int compare(const TextKey& a, std::size_t zerosA, const TextKey& b,
+                       std::size_t zerosB);
 
 private:
-    struct Keys;
-    std::unique_ptr<Keys> keys_;
+    std::string_view text_;
+    std::u16string base_;  // accents off, case folded: decides all but near ties
+    bool ascii_ = true;
 };
 
 // Decimal text -> 32-bit integer as the class library reads it: leading blanks, optional
