@@ -4,7 +4,6 @@
 // 8 000 digits. Target: well under 100 ms each.
 //   bench_hof [runs] [part of a file's description, to run that one only]
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -16,9 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/scratch.h"
 #include "game/zwiunit1.h"
-#include "platform/app.h"
-#include "platform/dialogs.h"
 #include "platform/files.h"
 
 namespace {
@@ -46,17 +44,7 @@ std::string scores(std::mt19937& rng, int i) {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    // The game keeps its data files in the current folder: use a scratch one.
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("zw-bench-hof-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
-    std::filesystem::current_path(dir);
-    if (!getenv("XDG_RUNTIME_DIR")) setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
-    plat::Application::initialize(argc, argv);
-    plat::DialogScript::enable(true);
+    const auto dir = bench::startInScratch("hof", argc, argv);
 
     std::mt19937 rng(14);
     const std::string longScore(100000, '7'), issueScore(8000, '9');
