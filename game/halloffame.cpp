@@ -120,10 +120,11 @@ std::vector<std::size_t> firstPadded(const std::vector<std::string_view>& lines,
 void display(TForm1& f, const HofList& list) {
     plat::ListBox* names = f.ListBox1;
     plat::ListBox* numbers = f.ListBox2;
-    names->clear();
-    numbers->clear();
+    // Read first: a list that cannot be read leaves the rows of the last display.
     std::string bytes = load(list.fileName);
     std::vector<std::string_view> lines = hof::lineViews(bytes);
+    names->clear();
+    numbers->clear();
 
     // The seeded line comes back at every display, also after someone removed it.
     if (std::find(lines.begin(), lines.end(), list.seed) == lines.end()) {
