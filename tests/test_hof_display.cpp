@@ -216,6 +216,16 @@ TEST_F(Hof, FilesThatCannotBeReadAreReportedAndLeftAlone) {
     EXPECT_TRUE(fs::is_fifo("hof14.dat"));
     EXPECT_TRUE(fs::is_symlink("hof14b.dat"));
 
+    // Past the 1 MB cap a list is not read, so it is never written back cut short.
+    std::string big;
+    while (big.size() <= game::hof::kMaxFileBytes) big += "500 klikken Veel\r\n";
+    fs::remove("hof14.dat");
+    plat::writeFileReplacing("hof14.dat", big);
+    form->clicks1->click();
+    EXPECT_EQ(plat::DialogScript::messages().back(),
+              "Cannot open file \"" + plat::absolutePath("hof14.dat") + "\". File too large");
+    EXPECT_EQ(fileText("hof14.dat"), big);
+
     // A file this user may not read is as much there as one it may.
     plat::DialogScript::clear();
     fs::remove("hof14.dat");
