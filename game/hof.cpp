@@ -10,8 +10,9 @@ std::string timeFileName(int n) { return "hof" + std::to_string(n) + "b.dat"; }
 
 std::vector<std::string_view> lineViews(std::string_view bytes) {
     std::vector<std::string_view> lines;
-    lines.reserve(static_cast<std::size_t>(
-        std::count_if(bytes.begin(), bytes.end(), [](char c) { return c == '\n' || c == '\r'; })) + 1);
+    const auto ends =
+        std::count_if(bytes.begin(), bytes.end(), [](char c) { return c == '\n' || c == '\r'; });
+    lines.reserve(static_cast<std::size_t>(ends) + 1);
     std::size_t start = 0, i = 0;
     while (i < bytes.size()) {
         char c = bytes[i];

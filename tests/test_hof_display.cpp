@@ -209,10 +209,12 @@ TEST_F(Hof, FilesThatCannotBeReadAreReportedAndLeftAlone) {
     form->clicks1->click();
     form->time1->click();
     ::alarm(0);
+    auto openError = [](const char* name, const char* reason) {
+        return "Cannot open file \"" + plat::absolutePath(name) + "\". " + reason;
+    };
     EXPECT_EQ(plat::DialogScript::messages(),
-              (std::vector<std::string>{
-                  "Cannot open file \"" + plat::absolutePath("hof14.dat") + "\". Invalid argument",
-                  "Cannot open file \"" + plat::absolutePath("hof14b.dat") + "\". Invalid argument"}));
+              (std::vector<std::string>{openError("hof14.dat", "Invalid argument"),
+                                        openError("hof14b.dat", "Invalid argument")}));
     EXPECT_TRUE(fs::is_fifo("hof14.dat"));
     EXPECT_TRUE(fs::is_symlink("hof14b.dat"));
 
@@ -222,8 +224,7 @@ TEST_F(Hof, FilesThatCannotBeReadAreReportedAndLeftAlone) {
     fs::remove("hof14.dat");
     plat::writeFileReplacing("hof14.dat", big);
     form->clicks1->click();
-    EXPECT_EQ(plat::DialogScript::messages().back(),
-              "Cannot open file \"" + plat::absolutePath("hof14.dat") + "\". File too large");
+    EXPECT_EQ(plat::DialogScript::messages().back(), openError("hof14.dat", "File too large"));
     EXPECT_EQ(fileText("hof14.dat"), big);
 
     // A file this user may not read is as much there as one it may.
@@ -232,8 +233,7 @@ TEST_F(Hof, FilesThatCannotBeReadAreReportedAndLeftAlone) {
     fs::remove("hof14b.dat");
     fullLists();
     const std::string clicks = fileText("hof14.dat"), time = fileText("hof14b.dat");
-    const std::string error =
-        "Cannot open file \"" + plat::absolutePath("hof14b.dat") + "\". Permission denied";
+    const std::string error = openError("hof14b.dat", "Permission denied");
     ::chmod("hof14b.dat", 0200);
     const int result = unprivileged([&] {
         form->time1->click();
