@@ -1,6 +1,7 @@
 // The two hall-of-fame displays (best by clicks, best by time) and the top-10 entry at the
 // end of a solo game.
 #include <algorithm>
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -28,34 +29,110 @@ HofList timeList(const CardSetConfig& set) {
     return {hof::timeFileName(set.fileNumber), set.hofTimeSeed, hof::kTimeKeyword};
 }
 
-// A list that is missing or cannot be read loads as nothing.
-void loadInto(plat::ListBox* names, const std::string& fileName) {
-    std::string bytes;
-    if (plat::readFile(fileName, bytes) != 0) return;
-    for (const auto& line : hof::splitLines(bytes)) names->add(line);
+// The order of the names list: text order ignoring case, equal lines in file order.
+void sortAsNamesList(std::vector<std::string>& lines) {
+    std::vector<plat::TextKey> keys(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) keys[i].assign(lines[i]);
+    std::vector<std::size_t> order(lines.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return plat::TextKey::compare(keys[a], 0, keys[b], 0) < 0;
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(lines.size());
+    for (std::size_t i : order) sorted.push_back(std::move(lines[i]));
+    lines = std::move(sorted);
 }
 
-// The names list, in its own order, replaces the file.
-void writeFrom(const plat::ListBox* names, const std::string& fileName) {
-    if (int err = plat::writeFileReplacing(fileName, hof::joinLines(names->items())))
+// A file's text. Only a missing file reads as empty: one that exists but cannot be read (or
+// is too long to be read whole) raises, so that nothing is written over it.
+std::string load(const std::string& fileName) {
+    std::string bytes;
+    const int err = plat::readFile(fileName, bytes, hof::kMaxFileBytes);
+    if (err == ENOENT) return {};
+    if (err)
+        throw plat::Exception("Cannot open file \"" + plat::absolutePath(fileName) + "\". " +
+                              plat::systemErrorText(err));
+    return bytes;
+}
+
+// The file's lines in the names list's order, with one line more; it goes after the lines
+// it equals, as the list adds it.
+void addSorted(std::vector<std::string>& lines, const std::string& line) {
+    sortAsNamesList(lines);
+    lines.insert(std::upper_bound(lines.begin(), lines.end(), line,
+                                  [](const std::string& a, const std::string& b) {
+                                      return plat::compareTextIgnoreCase(a, b) < 0;
+                                  }),
+                 line);
+}
+
+// The lines, in their order, replace the file. A file the display could not read back is
+// not written either.
+void write(const std::vector<std::string>& lines, const std::string& fileName) {
+    const std::string bytes = hof::joinLines(lines);
+    const int err = bytes.size() > hof::kMaxFileBytes
+                        ? EFBIG
+                        : plat::writeFileReplacing(fileName, bytes);
+    if (err)
         throw plat::Exception("Cannot create file \"" + plat::absolutePath(fileName) + "\". " +
                               plat::systemErrorText(err));
+}
+
+// The first `count` lines (file order) in the order of the padded lines; equal ones keep the
+// names list's order, which is text order and then file order. The padded lines are compared,
+// never built: one long number would make every one of them long.
+std::vector<std::size_t> firstPadded(const std::vector<std::string_view>& lines,
+                                     const std::string& keyword, int width, std::size_t count) {
+    struct Pick {
+        std::size_t index, zeros;
+        plat::TextKey key;
+    };
+    std::vector<Pick> best;  // in display order
+    Pick next;
+    auto before = [&](const Pick& a, const Pick& b) {
+        if (int c = plat::TextKey::compare(a.key, a.zeros, b.key, b.zeros)) return c < 0;
+        if (int c = plat::TextKey::compare(a.key, 0, b.key, 0)) return c < 0;
+        return a.index < b.index;
+    };
+    bool lastSkipped = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        // A line like the one before, which did not make the list, does not make it either.
+        if (lastSkipped && lines[i] == lines[i - 1]) continue;
+        lastSkipped = false;
+        next.index = i;
+        next.zeros = hof::padZeros(lines[i], keyword, width);
+        next.key.assign(lines[i]);
+        if (best.size() == count && !before(next, best.back())) {
+            lastSkipped = true;
+            continue;
+        }
+        auto at = best.begin();
+        while (at != best.end() && !before(next, *at)) ++at;
+        best.insert(at, next);
+        if (best.size() > count) best.pop_back();
+    }
+    std::vector<std::size_t> rows;
+    for (const Pick& p : best) rows.push_back(p.index);
+    return rows;
 }
 
 void display(TForm1& f, const HofList& list) {
     plat::ListBox* names = f.ListBox1;
     plat::ListBox* numbers = f.ListBox2;
+    // Read first: a list that cannot be read leaves the rows of the last display.
+    std::string bytes = load(list.fileName);
+    std::vector<std::string_view> lines = hof::lineViews(bytes);
     names->clear();
     numbers->clear();
-    loadInto(names, list.fileName);
 
     // The seeded line comes back at every display, also after someone removed it.
-    const auto& items = names->items();
-    if (std::find(items.begin(), items.end(), list.seed) == items.end()) {
-        names->add(list.seed);
-        writeFrom(names, list.fileName);
-        names->clear();
-        loadInto(names, list.fileName);
+    if (std::find(lines.begin(), lines.end(), list.seed) == lines.end()) {
+        std::vector<std::string> all(lines.begin(), lines.end());
+        addSorted(all, list.seed);
+        write(all, list.fileName);
+        bytes = load(list.fileName);
+        lines = hof::lineViews(bytes);
     }
 
     if (f.hofVisible) {
@@ -64,33 +141,20 @@ void display(TForm1& f, const HofList& list) {
     }
 
     // Zero padding gives every number the same width, so text order is score order and
-    // equal scores fall in the order of the names.
-    const int w = hof::numberWidth(names->items(), list.keyword);
-    for (int row = 0; row < names->count(); ++row)
-        names->setItem(row, hof::padNumber(names->item(row), list.keyword, w));
-
-    std::vector<std::string> scratch = names->items();
-    std::stable_sort(scratch.begin(), scratch.end(), [](const auto& a, const auto& b) {
-        return plat::compareTextIgnoreCase(a, b) < 0;
-    });
-
-    names->clear();
-    numbers->clear();
-    const std::size_t shown = std::min<std::size_t>(10, scratch.size());
-    for (std::size_t i = 0; i < shown; ++i) names->add(scratch[i]);
-
-    // The score column is filled row by row, so a hand-edited line without a score (whose
-    // column is empty) cannot shift the rows below it.
-    const bool wasSorted = numbers->sorted;
-    numbers->sorted = false;
-    for (int row = 0; row < names->count(); ++row) {
-        const hof::Columns c = hof::splitColumns(names->item(row), list.keyword, w);
-        names->setItem(row, c.rest);
+    // equal scores fall in the order of the names. The rows are added in that order, unsorted:
+    // a hand-edited line without a score (whose column is empty) cannot shift the rows below.
+    const bool namesSorted = names->sorted, numbersSorted = numbers->sorted;
+    names->sorted = numbers->sorted = false;
+    const int w = hof::numberWidth(lines, list.keyword);
+    int place = 0;
+    for (std::size_t i : firstPadded(lines, list.keyword, w, 10)) {
+        const hof::Columns c =
+            hof::splitColumns(hof::padNumber(lines[i], list.keyword, w), list.keyword, w);
+        names->add(hof::placeRow(++place, c.rest));
         numbers->add(c.score);
     }
-    numbers->sorted = wasSorted;
-    for (int row = 0; row < names->count(); ++row)
-        names->setItem(row, hof::placeRow(row + 1, names->item(row)));
+    names->sorted = namesSorted;
+    numbers->sorted = numbersSorted;
 }
 
 // The score on the last shown row, without its keyword. A row that does not read as a number
@@ -109,13 +173,10 @@ bool threshold(const plat::ListBox* numbers, const std::string& keyword, std::in
 }
 
 // Adds one entry to a list file: the file as it stands, plus the line, rewritten whole.
-void addEntry(plat::ListBox* names, const std::string& fileName, const std::string& line) {
-    names->clear();
-    loadInto(names, fileName);
-    names->add(line);
-    writeFrom(names, fileName);
-    names->clear();
-    loadInto(names, fileName);
+void addEntry(const std::string& fileName, const std::string& line) {
+    std::vector<std::string> lines = hof::splitLines(load(fileName));
+    addSorted(lines, line);
+    write(lines, fileName);
 }
 
 }  // namespace
@@ -159,14 +220,15 @@ void TForm1::TopTenEntry() {
                 variant.zwirlo3 ? "U bent een Top10-speler!" : "Je bent een Top10-speler";
             std::string text, name;
             while (plat::inputQuery(caption, "Wat is je naam (max 20 tekens)?", text)) {
+                text = plat::oneLine(text);  // one entry, one line
                 name = text;
                 if (text.size() >= 2 && text.size() <= 20) break;
             }
             const CardSetConfig& set = cardSet();
-            addEntry(ListBox1, hof::clicksFileName(set.fileNumber),
+            addEntry(hof::clicksFileName(set.fileNumber),
                      hof::entryLine(clicks, hof::kClicksKeyword, name));
             // The seconds as they stand now: the clock may have ticked while the dialog was open.
-            addEntry(ListBox1, hof::timeFileName(set.fileNumber),
+            addEntry(hof::timeFileName(set.fileNumber),
                      hof::entryLine(LabelValue(Label5), hof::kTimeKeyword, name));
             ListBox1->setVisible(true);
             hofVisible = true;

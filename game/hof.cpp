@@ -8,8 +8,11 @@ namespace game::hof {
 std::string clicksFileName(int n) { return "hof" + std::to_string(n) + ".dat"; }
 std::string timeFileName(int n) { return "hof" + std::to_string(n) + "b.dat"; }
 
-std::vector<std::string> splitLines(const std::string& bytes) {
-    std::vector<std::string> lines;
+std::vector<std::string_view> lineViews(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    const auto ends =
+        std::count_if(bytes.begin(), bytes.end(), [](char c) { return c == '\n' || c == '\r'; });
+    lines.reserve(static_cast<std::size_t>(ends) + 1);
     std::size_t start = 0, i = 0;
     while (i < bytes.size()) {
         char c = bytes[i];
@@ -25,6 +28,11 @@ std::vector<std::string> splitLines(const std::string& bytes) {
     return lines;
 }
 
+std::vector<std::string> splitLines(const std::string& bytes) {
+    const std::vector<std::string_view> views = lineViews(bytes);
+    return {views.begin(), views.end()};
+}
+
 std::string joinLines(const std::vector<std::string>& lines) {
     std::string out;
     for (const auto& l : lines) out += l + "\r\n";
@@ -35,23 +43,22 @@ std::string entryLine(std::int32_t score, const std::string& keyword, const std:
     return std::to_string(score) + " " + keyword + " " + name;
 }
 
-int numberLength(const std::string& line, const std::string& keyword) {
+int numberLength(std::string_view line, std::string_view keyword) {
     auto pos = line.find(keyword);
-    if (pos == std::string::npos) return -1;
+    if (pos == std::string_view::npos) return -1;
     return static_cast<int>(pos) - 1;
 }
 
-int numberWidth(const std::vector<std::string>& lines, const std::string& keyword) {
-    int w = 0;
-    for (const auto& l : lines) w = std::max(w, numberLength(l, keyword));
-    return w;
+std::size_t padZeros(std::string_view line, std::string_view keyword, int width) {
+    const auto pos = line.find(keyword);
+    if (pos == std::string_view::npos) return 0;
+    // A keyword right at the start has length -1 and takes one zero more.
+    const int len = static_cast<int>(pos) - 1;
+    return len < width ? static_cast<std::size_t>(width - len) : 0;
 }
 
-std::string padNumber(const std::string& line, const std::string& keyword, int width) {
-    if (line.find(keyword) == std::string::npos) return line;
-    // A keyword right at the start has length -1 and takes one zero more.
-    const int len = numberLength(line, keyword);
-    return len < width ? std::string(static_cast<std::size_t>(width - len), '0') + line : line;
+std::string padNumber(std::string_view line, std::string_view keyword, int width) {
+    return std::string(padZeros(line, keyword, width), '0').append(line);
 }
 
 Columns splitColumns(const std::string& line, const std::string& keyword, int width) {

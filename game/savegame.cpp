@@ -1,5 +1,6 @@
 // Saving the game on the table to its three files, and loading it back.
 #include <algorithm>
+#include <cerrno>
 #include <string>
 
 #include "game/savefiles.h"
@@ -25,6 +26,13 @@ void stage(plat::StagedFile& file, const std::string& name, const std::string& b
     check(file.create(name));
     check(file.write(bytes));
     check(file.close());
+}
+
+// Each file is read up to the largest size its layout allows; anything after that is not
+// part of the saved game, so a longer file loads as far as that size.
+bool readSaved(const std::string& name, std::string& bytes, std::size_t size) {
+    const int err = plat::readFile(name, bytes, size);
+    return err == 0 || err == EFBIG;
 }
 
 void enable(plat::MenuItem* item, bool on) {
@@ -108,8 +116,8 @@ void TForm1::Load1Click() {
 
     auto read = [&] {
         std::string bytes;
-        if (plat::readFile(gameFileName(cardSet().fileNumber), bytes,
-                           static_cast<std::size_t>(N + 6) * 4) != 0)
+        if (!readSaved(gameFileName(cardSet().fileNumber), bytes,
+                       static_cast<std::size_t>(N + 6) * 4))
             return;
         const GameFileRead r = decodeGameFile(bytes, N, P);
         if (r.empty || !r.boardRead) return;
@@ -167,8 +175,8 @@ void TForm1::Load1Click() {
 
         logPos = 0;
         logLength = 0;
-        if (plat::readFile(moveLogFileName(cardSet().fileNumber), bytes,
-                           static_cast<std::size_t>(kLogSize + 1) * 4) != 0)
+        if (!readSaved(moveLogFileName(cardSet().fileNumber), bytes,
+                       static_cast<std::size_t>(kLogSize + 1) * 4))
             return;
         if (!bytes.empty() && ((s1 + s2 == P && f == 0) || (f == 1 && s1 == P))) {
             // Up to 2048 entries plus the unused slot after them; a damaged record is
@@ -181,7 +189,7 @@ void TForm1::Load1Click() {
 
         if (ZwiUnit1::connected && !Solo1->checked()) Zend();
 
-        if (plat::readFile(playersFileName(cardSet().fileNumber), bytes, kPlayersRecordSize) != 0)
+        if (!readSaved(playersFileName(cardSet().fileNumber), bytes, kPlayersRecordSize))
             return;
         // An empty (or short) players file holds no record: captions, hotSeat, mover and
         // colours stay as they were, as for a missing file.

@@ -1,12 +1,13 @@
 // The connecting side: ask for the peer's address (kept in host.txt), connect, and
 // disconnect again.
-#include <fstream>
+#include <cerrno>
 
 #include "game/zwiunit1.h"
 #include "network/netform.h"
 #include "network/ontvang.h"
 #include "platform/dialogs.h"
 #include "platform/exception.h"
+#include "platform/files.h"
 #include "platform/sound.h"
 
 namespace game {
@@ -17,18 +18,17 @@ using namespace ZwiUnit1;
 
 const char* const kHostFile = "host.txt";
 
-// Only the first line counts; a missing or unreadable file leaves the address alone.
+// Only the first line counts, read from at most 4 KB; a missing or unreadable file leaves
+// the address alone.
 void readHostFile(std::string& address) {
-    std::ifstream in(kHostFile, std::ios::binary);
     std::string content;
-    if (!in || !std::getline(in, content, '\n')) return;  // missing, unreadable or empty
-    address = content.substr(0, content.find('\r'));
+    const int err = plat::readFile(kHostFile, content, 4096);
+    if ((err != 0 && err != EFBIG) || content.empty()) return;
+    address = content.substr(0, content.find_first_of("\r\n"));
 }
 
-void writeHostFile(const std::string& address) {
-    std::ofstream out(kHostFile, std::ios::binary | std::ios::trunc);
-    if (out) out.write(address.data(), static_cast<std::streamsize>(address.size()));
-}
+// Replaced whole, so a FIFO or a device in its place can never hold up the connect.
+void writeHostFile(const std::string& address) { plat::writeFileReplacing(kHostFile, address); }
 
 }  // namespace
 
@@ -40,6 +40,7 @@ void TForm1::FileConnectItemClick() {
     readHostFile(hostAddress);
     std::string text = hostAddress;
     if (!plat::inputQuery("IP-adres", "Server adres om naar te verbinden: ", text)) return;
+    text = plat::oneLine(text);  // host.txt holds one line
     hostAddress = text;
     if (!text.empty()) {
         Client->host = text;

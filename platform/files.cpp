@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 
 namespace plat {
 namespace {
@@ -120,11 +121,19 @@ int writeFileReplacing(const std::string& path, const std::string& bytes) {
 
 int readFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
     bytes.clear();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so a FIFO opens at once instead of waiting for a writer.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return errno;
-    char buf[65536];
+    struct stat st {};
     int err = 0;
-    while (bytes.size() < maxBytes) {
+    if (::fstat(fd, &st) != 0)
+        err = errno;
+    else if (S_ISDIR(st.st_mode))
+        err = EISDIR;
+    else if (!S_ISREG(st.st_mode))
+        err = EINVAL;
+    char buf[65536];
+    while (err == 0 && bytes.size() < maxBytes) {
         std::size_t want = std::min(sizeof buf, maxBytes - bytes.size());
         ssize_t n = ::read(fd, buf, want);
         if (n < 0) {
@@ -135,8 +144,17 @@ int readFile(const std::string& path, std::string& bytes, std::size_t maxBytes) 
         if (n == 0) break;
         bytes.append(buf, static_cast<std::size_t>(n));
     }
+    // A regular file tells its size; reading one byte more to find out is not needed.
+    if (err == 0 && bytes.size() == maxBytes && ::fstat(fd, &st) == 0 &&
+        static_cast<std::uintmax_t>(st.st_size) > maxBytes)
+        err = EFBIG;
     ::close(fd);
     return err;
+}
+
+std::string oneLine(std::string text) {
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return text;
 }
 
 std::string absolutePath(const std::string& name) {

@@ -37,9 +37,15 @@ int commitStaged(const std::vector<StagedFile*>& files);
 // Writes a whole file beside `path` and moves it into place.
 int writeFileReplacing(const std::string& path, const std::string& bytes);
 
-// Reads at most `maxBytes` of a file (all of it by default). A missing file is ENOENT.
-int readFile(const std::string& path, std::string& bytes,
-             std::size_t maxBytes = static_cast<std::size_t>(-1));
+// The one way file bytes come in: a regular file only (a FIFO, a device or a folder is
+// EINVAL or EISDIR, without waiting for a writer), opened without blocking, and never more
+// than `maxBytes` read. A longer file gives its first `maxBytes` and EFBIG, so a caller
+// that rewrites what it read can refuse rather than cut. A missing file is ENOENT.
+int readFile(const std::string& path, std::string& bytes, std::size_t maxBytes);
+
+// Text bound for one line of a line-based file: CR and LF become blanks, so it can never
+// break the file into more lines than entries.
+std::string oneLine(std::string text);
 
 // The name with the current folder in front, unless it is absolute already.
 std::string absolutePath(const std::string& name);

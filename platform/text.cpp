@@ -3,6 +3,11 @@
 #include "platform/text.h"
 
 #include <QString>
+#include <QStringView>
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <utility>
 
 #include "platform/exception.h"
 #include "platform/qt_internal.h"
@@ -58,9 +63,10 @@ std::string utf8ToCp1252(const std::string& text) {
 }
 
 QString toQt(const std::string& cp1252) {
-    QString s;
-    s.reserve(static_cast<qsizetype>(cp1252.size()));
-    for (unsigned char c : cp1252) s += QChar(static_cast<char16_t>(toUnicode(c)));
+    // One byte, one UTF-16 unit: the code page lies wholly in the BMP.
+    QString s(static_cast<qsizetype>(cp1252.size()), Qt::Uninitialized);
+    QChar* out = s.data();
+    for (unsigned char c : cp1252) *out++ = QChar(static_cast<char16_t>(toUnicode(c)));
     return s;
 }
 
@@ -93,6 +99,82 @@ int compareTextIgnoreCase(const std::string& a, const std::string& b) {
     if (int r = QString::compare(baseLetters(qa), baseLetters(qb), Qt::CaseSensitive))
         return sign(r);
     return sign(QString::compare(qa, qb, Qt::CaseInsensitive));
+}
+
+void TextKey::assign(std::string_view text) {
+    // Accents and case are taken off character by character, so the key is the keys of the
+    // bytes in a row; those are made once, by the same code as compareTextIgnoreCase's.
+    static const auto byteKeys = [] {
+        std::array<std::u16string, 256> keys;
+        for (int b = 0; b < 256; ++b) {
+            const QString k = baseLetters(toQt(std::string(1, static_cast<char>(b))));
+            keys[b].assign(reinterpret_cast<const char16_t*>(k.utf16()),
+                           static_cast<std::size_t>(k.size()));
+        }
+        return keys;
+    }();
+    text_ = text;
+    ascii_ = true;
+    base_.clear();
+    base_.reserve(text.size());
+    for (char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) {
+            base_ += static_cast<char16_t>(b >= 'A' && b <= 'Z' ? b + 32 : b);
+        } else {
+            ascii_ = false;
+            base_ += byteKeys[b];
+        }
+    }
+}
+
+namespace {
+
+// Compares a and b as if za and zb '0's stood in front of them. Zeros survive accent
+// removal and case folding unchanged, so the keys of the padded texts are the padded keys.
+template <typename View, typename Compare>
+int compareZeroPadded(View a, std::size_t za, View b, std::size_t zb, Compare compare) {
+    if (za == zb) return sign(compare(a, b));
+    const bool swapped = za > zb;
+    if (swapped) {
+        std::swap(a, b);
+        std::swap(za, zb);
+    }
+    // The common zeros drop out: a against d zeros and then b.
+    const std::size_t d = zb - za;
+    const auto size = static_cast<std::size_t>(a.size());
+    std::size_t k = 0;
+    while (k < d && k < size && a[k] == u'0') ++k;
+    int r;
+    if (k == d)
+        r = sign(compare(a.mid(d), b));
+    else if (k == size)
+        r = -1;  // a is all zeros and shorter than the other's padding
+    else
+        r = sign(compare(a.mid(k), View(u"0")));  // decided at a's first non-zero
+    return swapped ? -r : r;
+}
+
+// std::u16string_view with the one member name QStringView has and it lacks.
+struct U16View : std::u16string_view {
+    using std::u16string_view::u16string_view;
+    U16View(std::u16string_view v) : std::u16string_view(v) {}
+    U16View mid(std::size_t pos) const { return substr(pos); }
+};
+
+}  // namespace
+
+int TextKey::compare(const TextKey& a, std::size_t za, const TextKey& b, std::size_t zb) {
+    // The first stage compares code units, as QString's case-sensitive compare does.
+    if (int r = compareZeroPadded(U16View(a.base_), za, U16View(b.base_), zb,
+                                  [](U16View x, U16View y) { return x.compare(y); }))
+        return r;
+    if (a.ascii_ && b.ascii_) return 0;  // for ASCII the second stage is the first again
+    const QString ta = toQt(std::string(a.text_)), tb = toQt(std::string(b.text_));
+    return compareZeroPadded(QStringView(ta), za, QStringView(tb), zb,
+                             [](QStringView x, QStringView y) {
+                                 return x.compare(y, Qt::CaseInsensitive);
+                             });
 }
 
 std::int32_t strToInt(const std::string& text) {

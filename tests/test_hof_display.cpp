@@ -1,7 +1,13 @@
 // The hall-of-fame displays and the top-10 entry through the window.
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <functional>
 
 #include "game/hof.h"
 #include "game/zwiunit1.h"
@@ -25,6 +31,26 @@ void fullLists() {
         t.push_back(std::to_string(s) + " seconden p" + std::to_string(s));
     plat::writeFileReplacing("hof14.dat", game::hof::joinLines(c));
     plat::writeFileReplacing("hof14b.dat", game::hof::joinLines(t));
+}
+
+// Runs `check` where a mode-0200 file cannot be read: as we are, or, as root (who reads any
+// file), in a child that has become "nobody" and owns the folder, so that a write would go
+// through. The check's result, or -1 when there is no one to become.
+int unprivileged(const std::function<int()>& check) {
+    if (::geteuid() != 0) return check();
+    const passwd* nobody = ::getpwnam("nobody");
+    if (!nobody) return -1;
+    for (const auto& e : fs::directory_iterator(fs::current_path()))
+        if (::chown(e.path().c_str(), nobody->pw_uid, nobody->pw_gid) != 0) return -1;
+    if (::chown(".", nobody->pw_uid, nobody->pw_gid) != 0) return -1;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0) ::_exit(255);
+        ::_exit(check());
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) != 255 ? WEXITSTATUS(status) : -1;
 }
 
 class Hof : public ::testing::Test {
@@ -166,6 +192,70 @@ TEST_F(Hof, NameDialogRules) {
               "120 klikken Zandor Quibbe\r\n50 klikken Twintig tekens lang!\r\n");
 }
 
+TEST_F(Hof, LineBreaksInANameKeepOneEntryPerLine) {
+    finish(77, 88);
+    plat::DialogScript::answer(true, "Ann\r\nBob\n");
+    form->TopTenEntry();
+    EXPECT_EQ(fileText("hof14.dat"), "134 klikken Zandor Quibbe\r\n77 klikken Ann  Bob \r\n");
+    EXPECT_EQ(fileText("hof14b.dat"), "303 seconden Zandor Quibbe\r\n88 seconden Ann  Bob \r\n");
+    EXPECT_EQ(form->ListBox1->items(), (Lines{"1.  Ann  Bob ", "2.  Zandor Quibbe"}));
+}
+
+TEST_F(Hof, FilesThatCannotBeReadAreReportedAndLeftAlone) {
+    // A FIFO or a device is no list: reported at once, never waited on, never replaced.
+    ::alarm(30);  // a display that waits on the FIFO fails here instead of hanging
+    ASSERT_EQ(::mkfifo("hof14.dat", 0600), 0);
+    fs::create_symlink("/dev/zero", "hof14b.dat");
+    form->clicks1->click();
+    form->time1->click();
+    ::alarm(0);
+    auto openError = [](const char* name, const char* reason) {
+        return "Cannot open file \"" + plat::absolutePath(name) + "\". " + reason;
+    };
+    EXPECT_EQ(plat::DialogScript::messages(),
+              (std::vector<std::string>{openError("hof14.dat", "Invalid argument"),
+                                        openError("hof14b.dat", "Invalid argument")}));
+    EXPECT_TRUE(fs::is_fifo("hof14.dat"));
+    EXPECT_TRUE(fs::is_symlink("hof14b.dat"));
+
+    // Past the 1 MB cap a list is not read, so it is never written back cut short.
+    std::string big;
+    while (big.size() <= game::hof::kMaxFileBytes) big += "500 klikken Veel\r\n";
+    fs::remove("hof14.dat");
+    plat::writeFileReplacing("hof14.dat", big);
+    form->clicks1->click();
+    EXPECT_EQ(plat::DialogScript::messages().back(), openError("hof14.dat", "File too large"));
+    EXPECT_EQ(fileText("hof14.dat"), big);
+
+    // A file this user may not read is as much there as one it may.
+    plat::DialogScript::clear();
+    fs::remove("hof14.dat");
+    fs::remove("hof14b.dat");
+    fullLists();
+    const std::string clicks = fileText("hof14.dat"), time = fileText("hof14b.dat");
+    const std::string error = openError("hof14b.dat", "Permission denied");
+    ::chmod("hof14b.dat", 0200);
+    const int result = unprivileged([&] {
+        form->time1->click();
+        if (plat::DialogScript::messages() != std::vector<std::string>{error}) return 1;
+        finish(1, 1);
+        const std::size_t boxes = plat::DialogScript::shown().size();
+        try {
+            form->TopTenEntry();
+            return 2;
+        } catch (const plat::Exception& e) {
+            // Stopped before the name dialog: no entry is asked for, none is written.
+            if (e.what() != error || plat::DialogScript::shown().size() != boxes) return 3;
+        }
+        return form->hofVisible ? 0 : 4;
+    });
+    ::chmod("hof14b.dat", 0600);
+    if (result == -1) GTEST_SKIP() << "running as root with no unprivileged user to become";
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(fileText("hof14.dat"), clicks);
+    EXPECT_EQ(fileText("hof14b.dat"), time);
+}
+
 TEST_F(Hof, FailedWritesKeepTheListAndReportTheFile) {
     fullLists();
     const std::string clicks = fileText("hof14.dat");
@@ -184,11 +274,13 @@ TEST_F(Hof, FailedWritesKeepTheListAndReportTheFile) {
     EXPECT_TRUE(form->hofVisible);
     EXPECT_EQ(fileText("hof14.dat"), clicks);
 
+    // A folder in the file's place cannot be read: it is reported, and nothing is written.
     fs::remove("hof14b.dat");
     fs::create_directory("hof14b.dat");
     form->time1->click();
     EXPECT_EQ(plat::DialogScript::messages().back(),
-              "Cannot create file \"" + plat::absolutePath("hof14b.dat") + "\". Is a directory");
+              "Cannot open file \"" + plat::absolutePath("hof14b.dat") + "\". Is a directory");
+    EXPECT_TRUE(fs::is_empty("hof14b.dat"));
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // Hall-of-fame text: line ends, the number column and its zero padding.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "game/hof.h"
+#include "platform/text.h"
 
 using namespace game::hof;
 using Lines = std::vector<std::string>;
@@ -44,4 +47,26 @@ TEST(HofText, WidthPaddingAndColumns) {
     EXPECT_EQ(c.rest, "no score here");
     EXPECT_EQ(placeRow(1, " Ann"), "1.  Ann");
     EXPECT_EQ(placeRow(10, " Bo"), "10.  Bo");
+}
+
+// The display orders padded lines with keys made once and zeros that are never written out;
+// that must be the very order of the list boxes, accents, case and all.
+TEST(HofText, KeyOrderIsTheListOrderOfThePaddedLines) {
+    const std::vector<std::string> bits{"0", "00", "1", "9", "A", "a", "e", "E", "\xC9", "\xE9",
+                                        "\xDF", "ss", "\xC6", "\xE6", "\x8C", "\x9C", "\x9F",
+                                        "\xFF", "y", " ", "\x80", "\x81", "~"};
+    std::mt19937 rng(16);
+    auto text = [&] {
+        std::string t;
+        for (int n = static_cast<int>(rng() % 6); n > 0; --n) t += bits[rng() % bits.size()];
+        return t;
+    };
+    for (int i = 0; i < 4000; ++i) {
+        const std::string a = text(), b = text();
+        const std::size_t za = rng() % 4, zb = rng() % 4;
+        const plat::TextKey ka(a), kb(b);
+        ASSERT_EQ(plat::TextKey::compare(ka, za, kb, zb),
+                  plat::compareTextIgnoreCase(std::string(za, '0') + a, std::string(zb, '0') + b))
+            << za << "+" << a << " / " << zb << "+" << b;
+    }
 }

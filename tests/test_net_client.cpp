@@ -1,5 +1,7 @@
 // Network play on the connecting side: the address dialog and host.txt, the connection's
 // effects, the receive thread, and the two ways the link ends.
+#include <sys/stat.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -168,4 +170,20 @@ TEST_F(NetClient, TheGreekGameSaysItsOwnWay) {
     form->FileConnectItemClick();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].rfind(">>>Kon niet verbinden: Socket Error # 111", 0), 0u);
+}
+
+// host.txt is read as every data file is: a FIFO or a device in its place holds no address
+// and is neither waited on nor read without end.
+TEST_F(NetClient, SpecialFileInPlaceOfHostTxtIsNoAddress) {
+    ::alarm(30);  // a read that waits on the FIFO fails here instead of hanging
+    for (bool fifo : {true, false}) {
+        std::remove("host.txt");
+        if (fifo)
+            ASSERT_EQ(::mkfifo("host.txt", 0600), 0);
+        else
+            ASSERT_EQ(::symlink("/dev/zero", "host.txt"), 0);
+        form->FileConnectItemClick();  // cancelled
+        EXPECT_EQ(plat::DialogScript::shown().back().initial, "");
+    }
+    ::alarm(0);
 }

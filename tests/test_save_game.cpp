@@ -1,6 +1,9 @@
 // Saving and loading a game through the window: every mode, damaged files, a failed save.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -227,6 +230,37 @@ TEST_F(SaveGame, DamagedFilesLoadWithinTheirFields) {
     EXPECT_EQ(w->Label2->caption() + w->Label4->caption(), "300");  // 30 + 0: finished
     EXPECT_EQ(w->logLength, 10);
     EXPECT_EQ(w->Label1->caption(), std::string("abc\0\0\0\0\0\0\0\0\0\0\0\0", 15));
+}
+
+TEST_F(SaveGame, FifoOrDeviceInPlaceOfAFileReadsAsNothing) {
+    Window w(game::zwirlo60Variant());
+    twoPlayerTable(*w, 18, 12);
+    w->Label1->setCaption("Annabel:");
+    w->Save1Click();
+    const std::vector<std::string> names{"zwi14game.dat", "zwi14repl.dat", "zwi14play.dat"};
+    std::map<std::string, std::string> saved;
+    for (const auto& n : names) saved[n] = fileText(n);
+
+    ::alarm(30);  // a load that waits on a FIFO fails here instead of hanging
+    for (bool fifo : {true, false}) {
+        for (const auto& special : names) {
+            for (const auto& n : names) plat::writeFileReplacing(n, saved[n]);
+            fs::remove(special);
+            if (fifo)
+                ASSERT_EQ(::mkfifo(special.c_str(), 0600), 0);
+            else
+                fs::create_symlink("/dev/zero", special);
+            Window v(game::zwirlo60Variant());
+            v->Load1Click();
+            // The reading ends at the special file, as at any file that cannot be read.
+            const bool gameRead = special != names[0];
+            EXPECT_EQ(v->Label2->caption(), gameRead ? "18" : "0") << special;
+            EXPECT_EQ(plat::DialogScript::messages().size(), gameRead ? 1u : 0u) << special;
+            EXPECT_EQ(v->logLength, special == names[2] ? 4 : 0) << special;
+            EXPECT_EQ(v->Label1->caption(), "Score:") << special;
+        }
+    }
+    ::alarm(0);
 }
 
 TEST_F(SaveGame, FailedSaveLeavesTheEarlierSaveWhole) {

@@ -104,16 +104,17 @@ TEST(SafeFiles, FailedWritesKeepTheOldFileAndLeaveNoTemporaries) {
     std::string got;
     ASSERT_EQ(plat::writeFileReplacing("keep.dat", "old contents"), 0);
     ASSERT_EQ(plat::writeFileReplacing("keep.dat", "new"), 0);
-    EXPECT_EQ(plat::readFile("keep.dat", got, 2), 0);
+    EXPECT_EQ(plat::readFile("keep.dat", got, 2), EFBIG);  // the cap, and word that it cut
     EXPECT_EQ(got, "ne");
-    EXPECT_EQ(plat::readFile("missing.dat", got), ENOENT);
+    EXPECT_EQ(plat::readFile("keep.dat", got, 3), 0);
+    EXPECT_EQ(plat::readFile("missing.dat", got, 10), ENOENT);
 
     // A write past the file-size limit fails as a full disk would.
     int err = 0;
     savetest::withFileSizeLimit(
         8, [&] { err = plat::writeFileReplacing("keep.dat", std::string(100, 'x')); });
     EXPECT_EQ(plat::ioErrorText(err), "Disk full");
-    ASSERT_EQ(plat::readFile("keep.dat", got), 0);
+    ASSERT_EQ(plat::readFile("keep.dat", got, 10), 0);
     EXPECT_EQ(got, "new");
 
     // A folder in a target's place is refused before anything is written.

@@ -13,7 +13,7 @@ namespace savetest {
 
 inline std::string fileText(const std::string& name) {
     std::string b;
-    plat::readFile(name, b);
+    plat::readFile(name, b, std::size_t{1} << 30);
     return b;
 }
 

@@ -11,6 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench/scratch.h"
 #include "game/zwiunit1.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
@@ -32,17 +33,7 @@ void report(const char* what, std::vector<double> v) {
 
 int main(int argc, char** argv) {
     int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    // The game keeps its data files in the current folder: use a scratch one.
-    auto dir =
-        std::filesystem::temp_directory_path() / ("zw-bench-paint-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    std::filesystem::permissions(dir, std::filesystem::perms::owner_all);
-    std::filesystem::current_path(dir);
-    if (!getenv("XDG_RUNTIME_DIR")) setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
-    plat::Application::initialize(argc, argv);
-    plat::DialogScript::enable(true);
+    const auto dir = bench::startInScratch("paint", argc, argv);
     {
         game::FormOptions options;
         options.listen = false;
