@@ -2,7 +2,8 @@
 // (median and 99th percentile over 1000 actions), for the listening and the connecting
 // side; and what an open, idle connection costs over 10 s with the main loop waiting as the
 // program's own does: CPU, and wake-ups (context switches of the whole process) per second.
-// Targets: median under 1 ms, idle under 1% of a core and at most 1 wake-up a second.
+// Targets: median under 1 ms, idle under 1% of a core and at most 1 wake-up a second (SDL's
+// audio thread, which runs at its own pace once a sound has played, is shown apart).
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -18,11 +19,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "tests/loopback.h"
 #include "game/zwiunit1.h"
 #include "network/messages.h"
 #include "platform/app.h"
@@ -32,14 +36,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-sockaddr_in loopback(const char* ip, int port) {
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<std::uint16_t>(port));
-    inet_pton(AF_INET, ip, &a.sin_addr);
-    return a;
-}
 
 void pumpFor(std::chrono::milliseconds ms) {
     auto end = Clock::now() + ms;
@@ -63,14 +59,29 @@ bool readLine(int fd, network::LineSplitter& in, std::string& line) {
 struct Usage {
     double cpu;     // seconds, every thread
     long switches;  // context switches, every thread
+    long sound;     // of those, the sound player's (SDL's audio thread, once a sound played)
 };
+
+long taskSwitches(const std::filesystem::path& task) {
+    std::ifstream in(task / "status");
+    long n = 0;
+    for (std::string line; std::getline(in, line);)
+        if (line.find("ctxt_switches:") != std::string::npos) n += std::atol(line.c_str() + line.find(':') + 1);
+    return n;
+}
 
 Usage usage() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
+    long sound = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::string name;
+        std::getline(std::ifstream(task.path() / "comm"), name);
+        if (name.rfind("SDLAudio", 0) == 0) sound += taskSwitches(task.path());
+    }
     return {static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
                 static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6,
-            u.ru_nvcsw + u.ru_nivcsw};
+            u.ru_nvcsw + u.ru_nivcsw, sound};
 }
 
 void measure(const char* side, int peerFd) {
@@ -109,11 +120,13 @@ void measure(const char* side, int peerFd) {
     Usage u1 = usage();
     double idle = (u1.cpu - u0.cpu) / wall * 100.0;
     double wakeups = static_cast<double>(u1.switches - u0.switches) / wall;
+    double soundWakeups = static_cast<double>(u1.sound - u0.sound) / wall;
 
-    bool ok = median < 1000.0 && idle < 1.0 && wakeups <= 1.0;
+    // The sound player's own pace is not the connection's: the target is judged without it.
+    bool ok = median < 1000.0 && idle < 1.0 && wakeups - soundWakeups <= 1.0;
     std::printf("%-10s relay median %7.1f us   p99 %7.1f us   idle CPU %5.2f %% of a core   "
-                "idle wake-ups %6.1f /s   %s\n",
-                side, median, p99, idle, wakeups, ok ? "OK" : "MISSED");
+                "idle wake-ups %5.1f /s, %4.1f /s without the sound player   %s\n",
+                side, median, p99, idle, wakeups, wakeups - soundWakeups, ok ? "OK" : "MISSED");
 }
 
 }  // namespace
