@@ -10,10 +10,10 @@
 namespace OntvangUnit {
 
 TOntvangThread::TOntvangThread(bool createSuspended, plat::TcpClient& client)
-    : connection(&client), form_(ZwiUnit1::Form1) {
+    : connection(&client), form_(ZwiUnit1::Form1), conn_(client.connection()) {
     FreeOnTerminate = true;
     if (createSuspended) return;
-    // The client waits for this thread before it dies, so the connection outlives it.
+    // The thread keeps this connection alive until it ends; the client waits for it.
     plat::startClientThread(client, [this] {
         Execute();
         if (FreeOnTerminate) delete this;
@@ -22,11 +22,11 @@ TOntvangThread::TOntvangThread(bool createSuspended, plat::TcpClient& client)
 
 void TOntvangThread::Execute() {
     using namespace ZwiUnit1;
-    // The connection this thread serves; a later connect makes a new one.
-    plat::TcpConnection* conn = connection->connection();
+    plat::TcpConnection* conn = conn_;
     try {
         while (conn && conn->connected()) {
-            conn->checkForData(outbox.size() > 0 ? 0 : 10);
+            // Sleeps until the peer sends, a line is posted or the connection ends.
+            conn->checkForData(outbox.size() > 0 ? 0 : -1);
             if (!conn->inputBufferEmpty()) {
                 TTCPMemoAddNotify item;
                 item.receivedLine = conn->readLine();

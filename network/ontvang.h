@@ -21,6 +21,9 @@ protected:
 
 private:
     game::TForm1* form_;  // the window whose connection this is
+    // The connection this thread serves, taken when it starts: a later connect makes a new
+    // one.
+    plat::TcpConnection* conn_;
 };
 
 }  // namespace OntvangUnit

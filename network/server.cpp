@@ -71,8 +71,9 @@ void TForm1::IdTCPServer1Connect(plat::TcpConnection& connection) {
 void TForm1::IdTCPServer1Execute(plat::TcpConnection& connection) {
     try {
         outbox.sendOne([&](const std::string& line) { connection.writeLine(line); }, sendPending);
-        // More lines waiting: no pause before the next pass.
-        connection.checkForData(outbox.size() > 0 ? 0 : 10);
+        // More lines waiting: no pause before the next pass. Otherwise sleep until the peer
+        // sends, a line is posted (a post wakes this wait) or the connection ends.
+        connection.checkForData(outbox.size() > 0 ? 0 : -1);
         if (!connection.inputBufferEmpty()) {
             TTCPMemoAddNotify item;
             item.receivedLine = connection.readLine();

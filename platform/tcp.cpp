@@ -1,6 +1,6 @@
 // TCP on POSIX sockets: blocking connections served by a thread each, a poll-based wait
-// that a posted line can cut short (an eventfd per connection), and a connect that keeps
-// the main loop running while it waits.
+// that a posted line, room in the hand-over or the end cuts short (an eventfd per
+// connection), and a connect that keeps the main loop running while it waits.
 #include "platform/tcp.h"
 
 #include <arpa/inet.h>
@@ -15,9 +15,9 @@
 
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -62,6 +62,44 @@ void drainFd(int fd) {
     (void)n;
 }
 
+bool handOverRoom() { return notifyBacklog() < kMaxHandOver; }
+
+// Threads that end on their own: each gives back its stack the moment it is done, and the
+// owner can still wait until none is running.
+class ThreadGroup {
+public:
+    void start(std::function<void()> fn) {
+        {
+            std::lock_guard<std::mutex> g(s_->m);
+            ++s_->running;
+        }
+        try {
+            std::thread([s = s_, fn = std::move(fn)]() mutable {
+                fn();
+                fn = nullptr;  // its captures die before the owner hears of the end
+                std::lock_guard<std::mutex> g(s->m);
+                if (--s->running == 0) s->cv.notify_all();
+            }).detach();
+        } catch (...) {
+            std::lock_guard<std::mutex> g(s_->m);
+            --s_->running;
+            throw;
+        }
+    }
+    void wait() {
+        std::unique_lock<std::mutex> g(s_->m);
+        s_->cv.wait(g, [&] { return s_->running == 0; });
+    }
+
+private:
+    struct State {
+        std::mutex m;
+        std::condition_variable cv;
+        int running = 0;
+    };
+    std::shared_ptr<State> s_ = std::make_shared<State>();
+};
+
 }  // namespace
 
 // ---------------------------------------------------------------- connection
@@ -76,10 +114,11 @@ struct TcpConnection::Impl {
     bool broken = false;      // a socket error was raised
     bool closed = false;      // closed on this side
 
-    // Moves whatever has arrived into the buffer, without waiting. Caller holds m.
+    // Moves what has arrived into the buffer, without waiting, until it holds a whole line:
+    // the rest stays in the socket, where it holds the peer back. Caller holds m.
     void takeIn() {
         char chunk[65536];
-        while (!peerClosed && !closed) {
+        while (!peerClosed && !closed && !in.hasLine() && !in.overflowed()) {
             ssize_t n = ::recv(fd, chunk, sizeof chunk, MSG_DONTWAIT);
             if (n > 0) {
                 in.feed(std::string_view(chunk, static_cast<std::size_t>(n)));
@@ -95,11 +134,33 @@ struct TcpConnection::Impl {
             }
         }
     }
+
+    // Waits at most ms (< 0: no limit) for the wake-up descriptor and, when `data`, for the
+    // socket too; a wake-up is used up. Called without m, by the serving thread only.
+    void wait(bool data, int ms) {
+        pollfd fds[2] = {{wakeFd, POLLIN, 0}, {fd, POLLIN, 0}};
+        if (::poll(fds, data ? 2 : 1, ms) > 0 && (fds[0].revents & POLLIN)) drainFd(wakeFd);
+    }
+
+    void closeDescriptors() {
+        if (wakeFd >= 0) {
+            watchNotifyRoom(wakeFd, false);
+            ::close(wakeFd);
+        }
+        if (fd >= 0) ::close(fd);
+        fd = wakeFd = -1;
+    }
 };
 
 TcpConnection::TcpConnection(int fd) : d(new Impl) {
     d->fd = fd;
     d->wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (d->wakeFd < 0) {
+        int err = errno;
+        ::close(fd);
+        raise(err);
+    }
+    watchNotifyRoom(d->wakeFd, true);
     int one = 1;
     // Lines are a few bytes each and must leave at once.
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
@@ -107,10 +168,7 @@ TcpConnection::TcpConnection(int fd) : d(new Impl) {
     d->peer = sockName(fd, true);
 }
 
-TcpConnection::~TcpConnection() {
-    if (d->fd >= 0) ::close(d->fd);
-    if (d->wakeFd >= 0) ::close(d->wakeFd);
-}
+TcpConnection::~TcpConnection() { d->closeDescriptors(); }
 
 void TcpConnection::writeLine(const std::string& text) {
     {
@@ -134,16 +192,18 @@ void TcpConnection::writeLine(const std::string& text) {
 }
 
 void TcpConnection::checkForData(int ms) {
+    bool room;
     {
         std::lock_guard<std::mutex> g(d->m);
         if (d->closed || d->broken) return;
-        if (d->peerClosed) return;  // nothing more can arrive
+        room = handOverRoom();
+        // A whole line is there to take, or nothing more can arrive.
+        if (room && (d->in.hasLine() || d->peerClosed)) return;
     }
-    pollfd fds[2] = {{d->fd, POLLIN, 0}, {d->wakeFd, POLLIN, 0}};
-    int rc = ::poll(fds, 2, ms < 0 ? 0 : ms);
-    if (rc > 0 && (fds[1].revents & POLLIN)) drainFd(d->wakeFd);
+    // With the hand-over full only room, a posted line or the end stops the wait.
+    d->wait(room, ms);
     std::lock_guard<std::mutex> g(d->m);
-    if (d->closed) return;
+    if (d->closed || !handOverRoom()) return;
     d->takeIn();
 }
 
@@ -155,22 +215,23 @@ bool TcpConnection::inputBufferEmpty() const {
 std::string TcpConnection::readLine() {
     std::string line;
     for (;;) {
+        bool room;
         {
             std::lock_guard<std::mutex> g(d->m);
-            if (d->in.next(line)) return line;
+            room = handOverRoom();
+            if (room && d->in.next(line)) return line;
             if (d->in.overflowed()) {
                 d->broken = true;
                 throw SocketError("Max line length exceeded.");
             }
             if (d->closed) throw SocketError("Not Connected");
             if (d->broken) throw SocketError("Not Connected");
-            if (d->peerClosed) throw SocketError("Connection Closed Gracefully.");
+            if (room && d->peerClosed) throw SocketError("Connection Closed Gracefully.");
         }
-        // close() shuts the socket down, which ends this wait too.
-        pollfd fd = {d->fd, POLLIN, 0};
-        ::poll(&fd, 1, 200);
+        // close() signals the wake-up descriptor, which ends this wait too.
+        d->wait(room, -1);
         std::lock_guard<std::mutex> g(d->m);
-        if (!d->closed) d->takeIn();
+        if (!d->closed && handOverRoom()) d->takeIn();
     }
 }
 
@@ -187,24 +248,33 @@ void TcpConnection::close() {
     std::lock_guard<std::mutex> g(d->m);
     if (d->closed) return;
     d->closed = true;
-    // The descriptor itself stays open until the object dies, so a thread still
-    // using it never meets a reused number; shutting down ends its waits.
-    ::shutdown(d->fd, SHUT_RDWR);
-    signalFd(d->wakeFd);
+    // The descriptors stay open until the serving thread releases them, so a thread still
+    // using them never meets a reused number; shutting down ends its waits.
+    if (d->fd >= 0) ::shutdown(d->fd, SHUT_RDWR);
+    if (d->wakeFd >= 0) signalFd(d->wakeFd);
 }
 
-void TcpConnection::wake() { signalFd(d->wakeFd); }
+void TcpConnection::release() {
+    std::lock_guard<std::mutex> g(d->m);
+    d->closed = true;
+    d->closeDescriptors();
+}
+
+void TcpConnection::wake() {
+    std::lock_guard<std::mutex> g(d->m);
+    if (d->wakeFd >= 0) signalFd(d->wakeFd);
+}
 
 // ---------------------------------------------------------------- server
 
 struct TcpServer::Impl {
-    std::mutex m;  // guards current and connThread
+    std::mutex m;  // guards current
     std::atomic<bool> active{false};
     int listenFd = -1;
     int stopFd = -1;
     int bound = 0;
     std::thread acceptThread;
-    std::thread connThread;
+    ThreadGroup connThreads;
     std::shared_ptr<TcpConnection> current;  // the one peer, while its thread runs
 
     void serve(TcpServer& s, const std::shared_ptr<TcpConnection>& conn) {
@@ -212,7 +282,7 @@ struct TcpServer::Impl {
             if (s.onConnect) s.onConnect(*conn);
             while (conn->connected()) {
                 if (s.onExecute) s.onExecute(*conn);
-                else conn->checkForData(10);
+                else conn->checkForData(-1);
             }
         } catch (...) {
             // The repetition ends; the disconnect handler still runs.
@@ -221,9 +291,11 @@ struct TcpServer::Impl {
             if (s.onDisconnect) s.onDisconnect(*conn);
         } catch (...) {
         }
-        conn->close();
-        std::lock_guard<std::mutex> g(m);
-        current.reset();
+        {
+            std::lock_guard<std::mutex> g(m);
+            current.reset();
+        }
+        conn->release();
     }
 
     void acceptLoop(TcpServer& s) {
@@ -239,9 +311,12 @@ struct TcpServer::Impl {
                 ::close(fd);
                 continue;
             }
-            if (connThread.joinable()) connThread.join();  // already past its handlers
-            current = std::make_shared<TcpConnection>(fd);
-            connThread = std::thread([this, &s, conn = current] { serve(s, conn); });
+            try {
+                current = std::make_shared<TcpConnection>(fd);
+                connThreads.start([this, &s, conn = current] { serve(s, conn); });
+            } catch (const std::exception&) {
+                current.reset();  // out of descriptors or threads: this peer is dropped
+            }
         }
     }
 };
@@ -283,14 +358,12 @@ void TcpServer::setActive(bool on) {
     ::close(d->listenFd);
     ::close(d->stopFd);
     d->listenFd = d->stopFd = -1;
-    std::thread conn;
     {
         std::lock_guard<std::mutex> g(d->m);
         if (d->current) d->current->close();
-        conn = std::move(d->connThread);
     }
     // Its disconnect handler runs meanwhile, on its own thread.
-    if (conn.joinable()) conn.join();
+    d->connThreads.wait();
 }
 
 bool TcpServer::active() const { return d->active; }
@@ -306,21 +379,6 @@ void TcpServer::wake() {
 
 namespace {
 
-struct ClientThread {
-    std::thread thread;
-    std::shared_ptr<std::atomic<bool>> done;
-};
-
-struct ClientThreads {
-    std::mutex m;
-    std::map<const TcpClient*, std::vector<ClientThread>> threads;
-};
-
-ClientThreads& clientThreads() {
-    static auto* t = new ClientThreads;
-    return *t;
-}
-
 // getaddrinfo may take long for a name: it runs aside while the main loop goes on.
 struct Lookup {
     std::mutex m;
@@ -332,10 +390,9 @@ struct Lookup {
 }  // namespace
 
 struct TcpClient::Impl {
+    // An earlier connection lives on while a thread still serves it (that thread holds it).
     std::shared_ptr<TcpConnection> conn;
-    // Earlier connections stay alive until the client dies: a thread may still be
-    // finishing with one.
-    std::vector<std::shared_ptr<TcpConnection>> old;
+    ThreadGroup threads;
     bool connecting = false;
 };
 
@@ -343,18 +400,7 @@ TcpClient::TcpClient() : d(new Impl) {}
 
 TcpClient::~TcpClient() {
     if (d->conn) d->conn->close();
-    std::vector<ClientThread> threads;
-    {
-        auto& t = clientThreads();
-        std::lock_guard<std::mutex> g(t.m);
-        auto it = t.threads.find(this);
-        if (it != t.threads.end()) {
-            threads = std::move(it->second);
-            t.threads.erase(it);
-        }
-    }
-    for (auto& th : threads)
-        if (th.thread.joinable()) th.thread.join();
+    d->threads.wait();
 }
 
 void TcpClient::connect() {
@@ -432,7 +478,6 @@ void TcpClient::connect() {
     if (fd < 0) raise(lastError);
     int flags = fcntl(fd, F_GETFL);
     fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    if (d->conn) d->old.push_back(std::move(d->conn));
     d->conn = std::make_shared<TcpConnection>(fd);
     try {
         if (onConnected) onConnected();
@@ -459,24 +504,10 @@ void TcpClient::disconnect() {
 TcpConnection* TcpClient::connection() { return d->conn.get(); }
 
 void startClientThread(TcpClient& client, std::function<void()> fn) {
-    auto& t = clientThreads();
-    std::lock_guard<std::mutex> g(t.m);
-    auto& list = t.threads[&client];
-    // Threads of earlier connections that have ended are joined now, not at the end.
-    for (auto it = list.begin(); it != list.end();) {
-        if (*it->done) {
-            it->thread.join();
-            it = list.erase(it);
-        } else {
-            ++it;
-        }
-    }
-    auto done = std::make_shared<std::atomic<bool>>(false);
-    list.push_back({std::thread([fn = std::move(fn), done] {
-                        fn();
-                        *done = true;
-                    }),
-                    done});
+    client.d->threads.start([conn = client.d->conn, fn = std::move(fn)] {
+        fn();
+        if (conn) conn->release();
+    });
 }
 
 }  // namespace plat

@@ -10,9 +10,16 @@
 namespace plat {
 
 constexpr std::size_t kMaxLineBytes = 16384;
+// What network threads may have handed to the main thread and it has not yet run: a peer
+// that sends faster is no longer read from, and TCP's flow control slows it down. With
+// lines of at most kMaxLineBytes that is also at most about 1 MB.
+constexpr std::size_t kMaxHandOver = 64;
 
 // One open connection. Used by one network thread at a time; close() may come from
 // another thread and makes a pending wait or read fail or find the connection closed.
+// While the hand-over to the main thread is full (kMaxHandOver), neither checkForData nor
+// readLine takes bytes from the socket or hands out a line; the buffer holds at most one
+// line of kMaxLineBytes plus one read.
 class TcpConnection {
 public:
     explicit TcpConnection(int fd);
@@ -22,18 +29,23 @@ public:
 
     // Sends text + CR LF. Throws SocketError when broken or closed.
     void writeLine(const std::string& text);
-    // Waits at most ms for input (ends early on wake()); moves what arrived into the
-    // input buffer. An orderly close by the peer is noted, not raised; a socket error raises.
+    // Waits at most ms (ms < 0: without limit) for input, ending early on wake() or close();
+    // moves what arrived into the input buffer. Returns at once when a whole line is waiting
+    // already. An orderly close by the peer is noted, not raised; a socket error raises.
     void checkForData(int ms);
     bool inputBufferEmpty() const;
-    // The next line, cut at LF with one CR before it dropped; waits for the whole line.
-    // Throws SocketError when the connection ends first or the line passes kMaxLineBytes.
+    // The next line, cut at LF with one CR before it dropped; waits for the whole line (and
+    // for room in the hand-over). Throws SocketError when the connection ends first or the
+    // line passes kMaxLineBytes.
     std::string readLine();
     // Open, or received bytes still waiting.
     bool connected() const;
     std::string localAddress() const;  // dotted IPv4 text
     std::string peerAddress() const;
     void close();
+    // Closes and gives back the socket and the wake-up descriptor. Only for the thread that
+    // served the connection, once it is done with it; other threads then find it closed.
+    void release();
     // Ends a checkForData wait early (a line was posted). Any thread.
     void wake();
 
@@ -83,6 +95,7 @@ public:
     TcpConnection* connection();  // null when never connected
 
 private:
+    friend void startClientThread(TcpClient& client, std::function<void()> fn);
     struct Impl;
     std::unique_ptr<Impl> d;
 };

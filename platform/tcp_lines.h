@@ -18,6 +18,8 @@ public:
     // Takes the next complete line. Returns false when none is complete yet, or when the
     // next one passed the limit (see overflowed()).
     bool next(std::string& line);
+    // A whole line waits to be taken (or passed the limit: see overflowed()).
+    bool hasLine() const { return buf_.find('\n', start_ + scanned_) != std::string::npos; }
     // Bytes held: complete lines not yet taken plus a partial one.
     bool empty() const { return buf_.size() == start_; }
     std::size_t buffered() const { return buf_.size() - start_; }

@@ -122,6 +122,55 @@ TEST_F(NetClient, DisconnectingEndsTheLinkAndOpensTheTable) {
     EXPECT_EQ(form->BitBtn1->kind(), plat::BitBtn::bkNo);
 }
 
+// A peer that floods the window with card actions: the receive thread stops reading at the
+// hand-over's bound, and every action is still played, once and in order.
+TEST_F(NetClient, AFloodingPeerWaitsAtTheHandOverBoundAndLosesNoLine) {
+    connectAs("127.0.0.1");
+    std::vector<std::int32_t> b(60, 1);
+    peer->send(network::BoardMessage(b.data(), 60));
+    ASSERT_TRUE(pumpUntil([&] { return form->board[59] == 1 && plat::notifyIdle(); }));
+    std::vector<std::int32_t> sent;
+    std::string flood;
+    for (std::size_t i = 0; i < 10 * plat::kMaxHandOver; ++i) {
+        sent.push_back(static_cast<std::int32_t>(i * 7 % 60));
+        flood += network::frame(network::ClickMessage(sent.back(), 'o'));
+    }
+    peer->sendRaw(flood);
+    EXPECT_EQ(handOverAfterFilling(), plat::kMaxHandOver);
+    std::size_t most = 0;
+    ASSERT_TRUE(pumpUntil([&] {
+        most = std::max(most, plat::notifyBacklog());
+        return form->logPos >= static_cast<std::int32_t>(2 * sent.size());
+    }));
+    EXPECT_LE(most, plat::kMaxHandOver);
+    std::vector<std::int32_t> played;  // the move record: 200 (the opponent), position
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        EXPECT_EQ(form->moveLog[2 * i], 200);
+        played.push_back(form->moveLog[2 * i + 1]);
+    }
+    EXPECT_EQ(played, sent);
+}
+
+// Every way a link ends gives back its socket and wake-up descriptor once it has ended.
+TEST_F(NetClient, ManyConnectsLeaveTheDescriptorCountFlat) {
+    // Ends the link and waits until its receive thread's end steps have run.
+    auto end = [&](bool byPeer) {
+        sounds().clear();
+        if (byPeer) peer->close();
+        else form->Disconnect1Click();
+        ASSERT_TRUE(pumpUntil([&] { return sounds().size() == (byPeer ? 1u : 2u); }));
+        settle();
+        peer.reset();
+    };
+    const long before = openDescriptors();
+    for (int i = 0; i < 25; ++i) {
+        connectAs("127.0.0.1");
+        end(i % 2 == 0);
+    }
+    EXPECT_TRUE(pumpUntil([&] { return openDescriptors() <= before; }))
+        << openDescriptors() - before << " more open";
+}
+
 TEST_F(NetClient, FailuresAndCancelAreReportedAsTheProgramSaysThem) {
     // Cancelled: nothing written, not listening.
     form->IdTCPServer1->port = 0;

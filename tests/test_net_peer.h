@@ -10,11 +10,13 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
 
 #include "game/zwiunit1.h"
+#include "loopback.h"
 #include "network/messages.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
@@ -22,14 +24,6 @@
 #include "platform/tcp_extra.h"
 
 namespace nettest {
-
-inline sockaddr_in loopback(const char* ip, int port) {
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<std::uint16_t>(port));
-    inet_pton(AF_INET, ip, &a.sin_addr);
-    return a;
-}
 
 // Runs the main loop until pred holds (false after 20 s: the caller's assertion fails).
 template <class Pred>
@@ -41,6 +35,24 @@ bool pumpUntil(Pred pred) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
+}
+
+// Descriptors the process has open (the count is all that is compared, so the one the
+// listing itself opens does not matter).
+inline long openDescriptors() {
+    long n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
+    return n;
+}
+
+// Waits without running the main loop until the hand-over to it is full, and a while
+// longer; returns what it holds then. A connection that read on would push it past the bound.
+inline std::size_t handOverAfterFilling() {
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (plat::notifyBacklog() < plat::kMaxHandOver && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    return plat::notifyBacklog();
 }
 
 // Lets every handed-over item run.

@@ -102,6 +102,58 @@ TEST(NetTcp, BrokenConnectionsRaiseAndEndTheRepetition) {
     }
 }
 
+// A peer that sends faster than the main thread takes lines in is no longer read from once
+// the hand-over holds its bound; every line still arrives, once and in order.
+TEST(NetTcp, AFloodingPeerWaitsAtTheHandOverBoundAndLosesNoLine) {
+    settle();
+    std::vector<std::string> got;  // main thread only
+    std::size_t most = 0;
+    plat::TcpServer server;
+    server.port = 0;
+    server.onExecute = [&](plat::TcpConnection& c) {
+        c.checkForData(-1);
+        if (c.inputBufferEmpty()) return;
+        plat::notify([&, line = c.readLine()] {
+            got.push_back(line);
+            most = std::max(most, plat::notifyBacklog());
+        });
+    };
+    server.setActive(true);
+    auto a = Peer::connectTo(server.boundPort());
+    ASSERT_TRUE(a);
+    std::vector<std::string> sent;
+    std::string flood;
+    for (std::size_t i = 0; i < 10 * plat::kMaxHandOver; ++i) {
+        sent.push_back(std::to_string(i));
+        flood += network::frame(sent.back());
+    }
+    a->sendRaw(flood);
+    EXPECT_EQ(handOverAfterFilling(), plat::kMaxHandOver);
+    ASSERT_TRUE(pumpUntil([&] { return got.size() >= sent.size(); }));
+    EXPECT_EQ(got, sent);
+    EXPECT_LE(most, plat::kMaxHandOver);
+}
+
+// Peers that leave, and peers closed by switching the server off, leave no descriptor open.
+TEST(NetTcp, EndedConnectionsGiveBackTheirDescriptors) {
+    LineServer s;
+    const long before = openDescriptors();
+    for (std::size_t i = 0; i < 20; ++i) {
+        auto a = Peer::connectTo(s.server.boundPort());
+        ASSERT_TRUE(a && s.ev.waitFor(2 * i + 1));
+        if (i % 2) {
+            s.server.setActive(false);
+            s.server.setActive(true);
+        }
+        a.reset();
+        ASSERT_TRUE(s.ev.waitFor(2 * i + 2));
+        EXPECT_EQ(s.ev.at(2 * i + 1), "disconnect");
+        // Back to the count of before, by the time the server is free for the next peer.
+        ASSERT_TRUE(pumpUntil([&] { return openDescriptors() <= before; }))
+            << "cycle " << i << ": " << openDescriptors() - before << " more open";
+    }
+}
+
 TEST(NetTcp, SwitchingOffClosesThePeerAndWaitsForItsThread) {
     LineServer s;
     int port = s.server.boundPort();
