@@ -2,6 +2,8 @@
 // queue before it is queued, so at most one plays; with no device everything is silent.
 #include "platform/sound.h"
 
+#include <QCoreApplication>
+#include <QTimer>
 #include <SDL.h>
 #include <dlfcn.h>
 
@@ -30,6 +32,7 @@ std::vector<std::string> recorded;
 enum class Device { Unopened, Open, Missing };
 Device device = Device::Unopened;
 SDL_AudioDeviceID deviceId = 0;
+std::uint64_t queued = 0;  // counts queued sounds, so a close check knows a newer one came
 std::vector<std::int16_t> beep;  // the default sound, made on first use
 
 // SDL is loaded on the first sound, not linked: its audio back ends pull in a long chain
@@ -45,6 +48,7 @@ struct SdlApi {
     ZW_SDL_FN(PauseAudioDevice)
     ZW_SDL_FN(ClearQueuedAudio)
     ZW_SDL_FN(QueueAudio)
+    ZW_SDL_FN(GetQueuedAudioSize)
     ZW_SDL_FN(NewAudioStream)
     ZW_SDL_FN(AudioStreamPut)
     ZW_SDL_FN(AudioStreamFlush)
@@ -78,6 +82,7 @@ bool loadSdl() {
     ZW_SDL_GET(PauseAudioDevice)
     ZW_SDL_GET(ClearQueuedAudio)
     ZW_SDL_GET(QueueAudio)
+    ZW_SDL_GET(GetQueuedAudioSize)
     ZW_SDL_GET(NewAudioStream)
     ZW_SDL_GET(AudioStreamPut)
     ZW_SDL_GET(AudioStreamFlush)
@@ -195,8 +200,31 @@ bool openDevice() {
     }
     sdl.PauseAudioDevice(deviceId, 0);
     device = Device::Open;
-    std::atexit(closeDevice);
+    static const bool closedAtExit = std::atexit(closeDevice) == 0;
+    (void)closedAtExit;
     return true;
+}
+
+// An open device keeps SDL's mixing thread waking the program dozens of times a second,
+// paused or not. Once a sound has played out the device is closed; the next sound opens it.
+void closeWhenPlayedOut(std::uint32_t bytes) {
+    if (!QCoreApplication::instance()) return;
+    const std::uint64_t mine = queued;
+    const int ms = static_cast<int>(bytes / (kRate * kChannels * 2.0) * 1000) + 500;
+    // The timer must live on the main thread; sounds may be played from any thread.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [mine, ms] {
+            QTimer::singleShot(ms, QCoreApplication::instance(), [mine] {
+                std::lock_guard<std::mutex> g(mutex);
+                if (mine != queued || device != Device::Open) return;
+                if (sdl.GetQueuedAudioSize(deviceId) > 0) return closeWhenPlayedOut(0);
+                sdl.CloseAudioDevice(deviceId);
+                sdl.QuitSubSystem(SDL_INIT_AUDIO);
+                device = Device::Unopened;
+            });
+        },
+        Qt::QueuedConnection);
 }
 
 // Called with the mutex held: cuts off what is playing and queues `bytes` of device-format
@@ -205,6 +233,8 @@ void queue(const void* samples, std::uint32_t bytes) {
     if (!openDevice()) return;
     sdl.ClearQueuedAudio(deviceId);
     if (bytes > 0) sdl.QueueAudio(deviceId, samples, bytes);
+    ++queued;
+    closeWhenPlayedOut(bytes);
 }
 
 void playPcm(const Pcm& pcm) {

@@ -12,6 +12,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "platform/app.h"
 #include "platform/resources.h"
 #include "platform/sound.h"
 
@@ -174,6 +175,28 @@ TEST_F(MediaDiskAudio, KeptCopyPlaysAndNullStops) {
     plat::playSoundMemory(kept);
     ASSERT_NE(waitFor(samples("yourscore")), std::string::npos);
     EXPECT_EQ(written().find(lateStretch(my), start_), std::string::npos);
+}
+
+// An open device keeps SDL's mixing thread waking the program dozens of times a second, so
+// an idle game would never sleep: once the sound has played out, that thread must be gone.
+TEST_F(MediaDiskAudio, DeviceClosesOnceTheSoundHasPlayedOut) {
+    auto mixingThreads = [] {
+        int n = 0;
+        for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+            std::string name;
+            std::getline(std::ifstream(task.path() / "comm"), name);
+            n += name.rfind("SDLAudio", 0) == 0;
+        }
+        return n;
+    };
+    plat::playSound("yourscore");
+    ASSERT_NE(waitFor(samples("yourscore")), std::string::npos);
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (mixingThreads() > 0 && std::chrono::steady_clock::now() < until) {
+        plat::Application::processMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(mixingThreads(), 0);
 }
 
 }  // namespace

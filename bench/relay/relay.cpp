@@ -2,8 +2,8 @@
 // (median and 99th percentile over 1000 actions), for the listening and the connecting
 // side; and what an open, idle connection costs over 10 s with the main loop waiting as the
 // program's own does: CPU, and wake-ups (context switches of the whole process) per second.
-// Targets: median under 1 ms, idle under 1% of a core and at most 1 wake-up a second (SDL's
-// audio thread, which runs at its own pace once a sound has played, is shown apart).
+// Targets: median under 1 ms, idle under 1% of a core and at most 1 wake-up a second, the
+// sound player's included (SDL's audio thread, shown apart, must be gone once a sound ended).
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -109,8 +109,9 @@ void measure(const char* side, int peerFd) {
     std::sort(us.begin(), us.end());
     double median = us[us.size() / 2], p99 = us[us.size() * 99 / 100];
 
-    // Idle: the connection stays open, nothing travels, the main loop waits for events.
-    pumpFor(std::chrono::milliseconds(200));
+    // Idle: the connection stays open, nothing travels, the main loop waits for events. The
+    // sound of the connect (under 3 s) plays out first: an idle program has nothing playing.
+    pumpFor(std::chrono::milliseconds(4000));
     Usage u0 = usage();
     auto w0 = Clock::now();
     QEventLoop loop;
@@ -122,11 +123,10 @@ void measure(const char* side, int peerFd) {
     double wakeups = static_cast<double>(u1.switches - u0.switches) / wall;
     double soundWakeups = static_cast<double>(u1.sound - u0.sound) / wall;
 
-    // The sound player's own pace is not the connection's: the target is judged without it.
-    bool ok = median < 1000.0 && idle < 1.0 && wakeups - soundWakeups <= 1.0;
+    bool ok = median < 1000.0 && idle < 1.0 && wakeups <= 1.0;
     std::printf("%-10s relay median %7.1f us   p99 %7.1f us   idle CPU %5.2f %% of a core   "
-                "idle wake-ups %5.1f /s, %4.1f /s without the sound player   %s\n",
-                side, median, p99, idle, wakeups, wakeups - soundWakeups, ok ? "OK" : "MISSED");
+                "idle wake-ups %5.1f /s, %4.1f /s of them the sound player's   %s\n",
+                side, median, p99, idle, wakeups, soundWakeups, ok ? "OK" : "MISSED");
 }
 
 }  // namespace
