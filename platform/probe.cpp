@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QPushButton>
 
 #include "platform/qt_internal.h"
 
@@ -89,6 +90,23 @@ Control* focusedControl(Form& form) {
     QWidget* w = window ? window->focusWidget() : nullptr;
     WidgetImpl* d = implOf(w);
     return d ? d->control : nullptr;
+}
+
+int modalDialogState() {
+    QWidget* box = QApplication::activeModalWidget();
+    if (!box) return 0;
+    return QApplication::activeWindow() == box ? 2 : 1;
+}
+
+void answerModalDialog() {
+    QWidget* box = QApplication::activeModalWidget();
+    if (!box) return;
+    for (auto* button : box->findChildren<QPushButton*>()) {
+        if (button->isDefault()) {
+            button->click();
+            return;
+        }
+    }
 }
 
 std::string toolTip(const Control& control) {

@@ -23,6 +23,12 @@ void activate(Form& form);
 Control* focusedControl(Form& form);
 // How often the timer has been started or stopped since it was made.
 unsigned timerRuns(const Timer& timer);
+// A running timer's count runs out now: its tick is queued, not yet delivered.
+void timerFallsDue(Timer& timer);
+// The modal dialog on top: 0 none, 1 up, 2 up and holding the focus.
+int modalDialogState();
+// Answers the modal dialog on top as Enter would: its default button.
+void answerModalDialog();
 // The tool tip the control shows now; the rows the list box shows.
 std::string toolTip(const Control& control);
 std::string shownRow(const ListBox& list, int row);

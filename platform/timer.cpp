@@ -1,6 +1,7 @@
 // Timers on QTimer, with the semantics the game expects: setting Enabled to the value it
 // has changes nothing, a new interval restarts a running count, and ticks run inside the
 // handler guard.
+#include <QCoreApplication>
 #include <QObject>
 #include <QTimer>
 
@@ -22,6 +23,7 @@ struct Timer::Impl {
 namespace {
 // For the test drivers, which see no more of a timer than its public face.
 std::map<const Timer*, const unsigned*> timerRunCounts;
+std::map<const Timer*, QTimer*> timerClocks;
 }  // namespace
 
 unsigned probe::timerRuns(const Timer& timer) {
@@ -29,8 +31,17 @@ unsigned probe::timerRuns(const Timer& timer) {
     return it == timerRunCounts.end() ? 0 : *it->second;
 }
 
+void probe::timerFallsDue(Timer& timer) {
+    auto it = timerClocks.find(&timer);
+    if (it == timerClocks.end() || !it->second->isActive()) return;
+    // What the event loop sends when the count runs out.
+    QTimerEvent due(it->second->timerId());
+    QCoreApplication::sendEvent(it->second, &due);
+}
+
 Timer::Timer(const std::string& name) : name_(name), impl_(std::make_unique<Impl>()) {
     timerRunCounts[this] = &impl_->run;
+    timerClocks[this] = &impl_->qtimer;
     impl_->qtimer.setTimerType(Qt::PreciseTimer);
     // The tick is handed on as a posted call, so a handler that pumps messages can meet
     // its own next tick nested inside it; at most one tick waits at a time, and a tick
@@ -49,7 +60,10 @@ Timer::Timer(const std::string& name) : name_(name), impl_(std::make_unique<Impl
     });
 }
 
-Timer::~Timer() { timerRunCounts.erase(this); }
+Timer::~Timer() {
+    timerRunCounts.erase(this);
+    timerClocks.erase(this);
+}
 
 namespace {
 void restart(QTimer& t, unsigned& run, bool on, int ms) {

@@ -140,14 +140,27 @@ TEST_F(Platform, TimerTicksArriveInsideThePumpAndNestInAPumpingHandler) {
         Application::processMessages();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    t.setEnabled(false);
     EXPECT_GE(ticks, 2);
     EXPECT_EQ(deepest, 2);
-    // A stopped timer delivers nothing more, not even a tick already queued.
+    // A stopped or restarted timer delivers nothing more, not even a tick already queued.
+    t.onTimer = [&] { ++ticks; };
     int before = ticks;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    probe::timerFallsDue(t);
+    t.setEnabled(false);
     Application::processMessages();
     EXPECT_EQ(ticks, before);
+    t.setEnabled(true);
+    probe::timerFallsDue(t);
+    t.setInterval(60000);  // a new count starts
+    Application::processMessages();
+    EXPECT_EQ(ticks, before);
+    t.setEnabled(false);
+    // Stopping is what drops it: a tick that falls due on a running timer does arrive.
+    t.setEnabled(true);
+    probe::timerFallsDue(t);
+    Application::processMessages();
+    EXPECT_EQ(ticks, before + 1);
+    t.setEnabled(false);
 }
 
 TEST_F(Platform, ListBoxSortsIgnoringCaseAndSetItemKeepsTheRow) {

@@ -291,12 +291,29 @@ TEST(Window, ResizeMovesOnlyTheUnanchoredControls) {
 
 TEST(Window, DeactivateDropsTheLinkOnlyWhenItRuns) {
     TForm1 f(game::zwirlo60Variant(), quiet());
+    f.show();
     f.BitBtn1->setKind(plat::BitBtn::bkYes);
     f.BitBtn1->setCaption("Verbonden");
-    // A message box or input dialog never deactivates the window.
+    // A real message box and input dialog take the focus from the window, and that never
+    // deactivates it. A timer answers each once it holds the focus (or after 5 s, failing).
+    plat::DialogScript::enable(false);
+    plat::Timer answer("answer");
+    int focused = 0, ticks = 0;
+    answer.onTimer = [&] {
+        int state = plat::probe::modalDialogState();
+        if (state == 0 || (state == 1 && ++ticks < 500)) return;
+        focused += state == 2;
+        ticks = 0;
+        plat::probe::answerModalDialog();
+    };
+    answer.setInterval(10);
+    answer.setEnabled(true);
     plat::showMessage("x");
     std::string s;
     plat::inputQuery("a", "b", s);
+    answer.setEnabled(false);
+    plat::DialogScript::enable(true);
+    EXPECT_EQ(focused, 2);
     EXPECT_EQ(f.BitBtn1->caption(), "Verbonden");
     // When it does run, with the server off, the indicator goes back to "Geen Verbinding".
     f.FormDeactivate();
