@@ -29,6 +29,7 @@ constexpr std::uint32_t kMaxWaveBytes = 64u << 20;
 std::mutex mutex;  // guards everything below
 bool recording = false;
 std::vector<std::string> recorded;
+std::vector<std::size_t> handedBytes;
 enum class Device { Unopened, Open, Missing };
 Device device = Device::Unopened;
 SDL_AudioDeviceID deviceId = 0;
@@ -230,6 +231,7 @@ void closeWhenPlayedOut(std::uint32_t bytes) {
 // Called with the mutex held: cuts off what is playing and queues `bytes` of device-format
 // samples (16-bit stereo, 44 100 Hz).
 void queue(const void* samples, std::uint32_t bytes) {
+    if (recording) handedBytes.push_back(bytes);
     if (!openDevice()) return;
     sdl.ClearQueuedAudio(deviceId);
     if (bytes > 0) sdl.QueueAudio(deviceId, samples, bytes);
@@ -322,9 +324,12 @@ void SoundRecorder::enable(bool on) {
 
 std::vector<std::string>& SoundRecorder::played() { return recorded; }
 
+std::vector<std::size_t>& SoundRecorder::handed() { return handedBytes; }
+
 void SoundRecorder::clear() {
     std::lock_guard<std::mutex> g(mutex);
     recorded.clear();
+    handedBytes.clear();
 }
 
 }  // namespace plat

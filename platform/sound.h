@@ -1,6 +1,7 @@
 #pragma once
 // Sounds: asynchronous, callable from any thread; starting one stops the one still
 // playing. No audio device means silence, never an error.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ class SoundRecorder {
 public:
     static void enable(bool on);
     static std::vector<std::string>& played();
+    // Bytes of samples handed to the device, one entry per sound that got that far.
+    static std::vector<std::size_t>& handed();
     static void clear();
 };
 
