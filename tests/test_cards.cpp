@@ -60,8 +60,13 @@ TEST(CardSets, PaintCardSizesTheImageToTheBitmap) {
     EXPECT_EQ(g.images[0]->height(), 105);
     g.PaintCard(1, "nosuchpicture");
     EXPECT_EQ(g.images[1]->width(), 0);
-    g.PaintCard(-1, "card");  // off the board: nothing happens
+    // Off the board: no card is drawn.
+    std::vector<std::string> shown;
+    for (const plat::Image* img : g.images) shown.push_back(img->pictureName());
+    g.PaintCard(-1, "card");
     g.PaintCard(48, "card");
+    for (std::size_t p = 0; p < shown.size(); ++p)
+        EXPECT_EQ(g.images[p]->pictureName(), shown[p]) << p;
 }
 
 TEST(CardSets, SwitchBothWaysAndBack) {
@@ -75,6 +80,8 @@ TEST(CardSets, SwitchBothWaysAndBack) {
     EXPECT_NE(f.pictureLibrary, 0u);
     EXPECT_NE(f.pictureLibrary, animals);
     EXPECT_EQ(f.cardSet().fileNumber, 15);
+    // Message boxes keep the start-up title after a switch.
+    EXPECT_EQ(plat::Application::title(), "Zwirlo-60: Dieren");
     f.birds1->click();
     EXPECT_TRUE(f.animals1->checked());
     EXPECT_EQ(f.caption(), "Zwirlo-60: Dieren");
@@ -82,8 +89,6 @@ TEST(CardSets, SwitchBothWaysAndBack) {
     f.animals1->click();
     f.animals1->click();
     EXPECT_EQ(f.cardSet().fileNumber, 14);
-    // Message boxes keep the start-up title after a switch.
-    EXPECT_EQ(plat::Application::title(), "Zwirlo-60: Dieren");
 }
 
 TEST(CardSets, SwitchToAMissingLibrary) {
