@@ -1,4 +1,4 @@
-// Peer lines, framing and the outbox, without a socket.
+// Peer lines, framing, the outbox and the dispatcher's rules, without a socket.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "game/zwiunit1.h"
 #include "network/messages.h"
 #include "network/outbox.h"
 
@@ -239,4 +240,37 @@ TEST(NetOutbox, PostAndSendFromTwoThreads) {
     ASSERT_EQ(sent.size(), static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) ASSERT_EQ(sent[i], std::to_string(i));
     EXPECT_FALSE(pending);
+}
+
+// The dispatcher called as the receive thread's hand-over would: every line it applies is
+// recorded before its effect, even one that changes nothing; while this side holds the
+// turn the peer's card actions are dropped unrecorded, but a board still counts.
+TEST(NetDispatch, TheTurnDecidesWhichPeerLinesCountAndEachOneCountedIsRecorded) {
+    game::TForm1 f(game::zwirlo60Variant(), game::FormOptions{false, 0, false});
+    std::array<std::int32_t, 60> board{};
+    for (int p = 0; p < 60; ++p) board[p] = p / 2 + 1;
+    board[5] = 0;
+    ZwiUnit1::clickBusy = true;  // boards are never dropped
+    f.ClientSocket1Read(BoardMessage(board.data(), 60));
+    ASSERT_EQ(f.board[59], 30);
+    EXPECT_FALSE(ZwiUnit1::clickBusy);
+
+    // The peer finds pair 1, taps the empty place, says "d" without a pair, clears card 0.
+    const std::pair<int, char> lines[] = {{0, 'o'}, {1, 'd'}, {5, 'o'}, {2, 'd'}, {0, 'z'}};
+    for (auto [p, letter] : lines) f.ClientSocket1Read(ClickMessage(p, letter));
+    ASSERT_EQ(f.logLength, 10);
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(f.moveLog[2 * i], 200) << i;
+        EXPECT_EQ(f.moveLog[2 * i + 1], lines[i].first) << i;
+    }
+    EXPECT_EQ(f.Label4->caption(), "1");
+    EXPECT_EQ(f.images[0]->pictureName(), "void");
+
+    ZwiUnit1::clickBusy = true;
+    ZwiUnit1::clicksBlocked = false;
+    f.ClientSocket1Read(ClickMessage(6, 'o'));
+    f.ClientSocket1Read(ClickMessage(7, 'b'));
+    EXPECT_EQ(f.logLength, 10);
+    EXPECT_EQ(f.images[6]->pictureName(), "card");
+    EXPECT_FALSE(ZwiUnit1::clicksBlocked);
 }
