@@ -6,6 +6,9 @@ source "$here/e2e_lib.sh"
 e2e_start_display
 XCLOSE="${ZW_XCLOSE:?set ZW_XCLOSE}"
 
+windows_of() { [ "$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | wc -l)" -ge "$2" ]; }
+ended() { ! kill -0 "$1" 2>/dev/null; }
+
 run_case() {  # program, title, how
   local prog=$1 title=$2 how=$3 dir rc
   dir="$E2E_TMP/$prog-$how"; mkdir -p "$dir"
@@ -13,17 +16,16 @@ run_case() {  # program, title, how
   local pid=$!
   E2E_PIDS+=($pid)
   local win; win=$(e2e_wait_window "$title")
-  sleep 0.5
   if [ "$how" = menu ]; then
     xdotool windowfocus --sync "$win"
     xdotool key --window "$win" alt+b
-    sleep 0.4
+    # The menu is open once the program shows a second window.
+    e2e_until 5 windows_of "$pid" 2 || e2e_fail "$prog: the menu did not open"
     xdotool key a
   else
     "$XCLOSE" "$win"
   fi
-  for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$pid" 2>/dev/null && e2e_fail "$prog ($how) still running"
+  e2e_until 5 ended "$pid" || e2e_fail "$prog ($how) still running"
   set +e; wait "$pid"; rc=$?; set -e
   [ "$rc" -eq 0 ] || e2e_fail "$prog ($how) ended with $rc"
   echo "ok: $prog ended with 0 via $how"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A player looks at the hall of fame of zwirlo60: "Beste Spelers" -> "aantal klikken" and
 # "tijd" show the lists, the names and the scores row for row, and a click hides them.
-# ZW_E2E_SHOTS=folder keeps the screenshots for a look.
+# ZW_E2E_SHOTS=folder keeps the screenshots (BMP) for a look.
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e_lib.sh"
 e2e_start_display
@@ -32,51 +32,51 @@ names_box() { rows "$1" 341 249 269 250; }
 numbers_box() { rows "$1" 607 249 134 250; }
 
 # Every copy listens on 1200; one left running elsewhere would greet us with an error box.
-for _ in $(seq 1 120); do
-  ss -ltn 2>/dev/null | grep -q ':1200 ' || break
-  sleep 0.5
-done
+free_port() { ! ss -ltn 2>/dev/null | grep -q ':1200 '; }
+e2e_until 60 free_port || true
 
 ( cd "$run" && exec "$E2E_BIN/zwirlo60" ) &
-E2E_PIDS+=($!)
+pid=$!
+E2E_PIDS+=($pid)
 win=$(e2e_wait_window "Zwirlo-60")
-sleep 0.7
+
+# Menus are windows of their own: wait until the program shows that many.
+windows() { [ "$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)" -ge "$1" ]; }
+# look NAME ROWS: the screen now, as NAME.bmp, shows ROWS in the names list ("" for none).
+look() { import -window root "$shots/$1.bmp"; [ "$(echo $(names_box "$shots/$1.bmp"))" = "$2" ]; }
 
 # "&Spelen", up past the two card-set items to "Beste Spelers", into its submenu.
 open_hof() {  # how many Downs inside the submenu
   xdotool windowfocus --sync "$win"
   xdotool key alt+s
-  sleep 0.4
+  e2e_until 5 windows 2 || e2e_fail "the menu did not open"
   xdotool key Up Up Up Right
-  sleep 0.3
+  e2e_until 5 windows 3 || e2e_fail "the hall-of-fame submenu did not open"
   for ((i = 0; i < $1; i++)); do xdotool key Down; done
   xdotool key Return
-  sleep 0.6
 }
 
 open_hof 0
-import -window root "$shots/clicks.png"
+e2e_until 5 look clicks "0 1 2 3 4 5 6 7 8 9" || true
 grep -q $'^134 klikken Zandor Quibbe\r$' "$run/hof14.dat" || e2e_fail "seeded line not added"
 [ "$(wc -l <"$run/hof14.dat")" -eq 12 ] || e2e_fail "hof14.dat should keep all 12 entries"
-a=$(names_box "$shots/clicks.png"); b=$(numbers_box "$shots/clicks.png")
+a=$(names_box "$shots/clicks.bmp"); b=$(numbers_box "$shots/clicks.bmp")
 [ "$(echo $a)" = "0 1 2 3 4 5 6 7 8 9" ] || e2e_fail "expected 10 rows of names, got: $a"
 [ "$a" = "$b" ] || e2e_fail "names and scores are not row for row: [$a] vs [$b]"
 # The scores stay inside their column: the far right strip of the numbers list stays blank.
-[ -z "$(bands "$shots/clicks.png" 737 249 3 250)" ] || e2e_fail "scores run over their column"
+[ -z "$(bands "$shots/clicks.bmp" 737 249 3 250)" ] || e2e_fail "scores run over their column"
 echo "ok: clicks list shows 10 aligned rows"
 
 open_hof 1
-import -window root "$shots/time.png"
+e2e_until 5 look time "0" || true
 [ "$(cat "$run/hof14b.dat")" = $'303 seconden Zandor Quibbe\r' ] || e2e_fail "hof14b.dat not seeded"
-a=$(names_box "$shots/time.png"); b=$(numbers_box "$shots/time.png")
+a=$(names_box "$shots/time.bmp"); b=$(numbers_box "$shots/time.bmp")
 [ "$(echo $a)" = "0" ] || e2e_fail "expected 1 row in the time list, got: $a"
 [ "$a" = "$b" ] || e2e_fail "time list not row for row: [$a] vs [$b]"
 echo "ok: time list shows its seeded row"
 
 # A click on the list hides both lists.
 xdotool mousemove 400 300 click 1
-sleep 0.4
-import -window root "$shots/hidden.png"
-[ -z "$(names_box "$shots/hidden.png")" ] || e2e_fail "lists still showing after a click"
+e2e_until 5 look hidden "" || e2e_fail "lists still showing after a click"
 echo "ok: a click hides the lists"
 echo "1 passed, 0 failed"

@@ -11,23 +11,30 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 e2e_start_display() {
-  local n
-  for n in $(seq 0 40); do
-    E2E_DISPLAY=":$(( 200 + ($$ + n * 7) % 700 ))"
-    Xvfb "$E2E_DISPLAY" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
-    sleep 0.7
-    if DISPLAY="$E2E_DISPLAY" xdotool getdisplaygeometry >/dev/null 2>&1; then
-      export DISPLAY="$E2E_DISPLAY"
-      export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
-      mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-      export SDL_AUDIODRIVER=dummy
-      unset QT_QPA_PLATFORM
-      return 0
-    fi
-  done
+  local file="$E2E_TMP/display"
+  # Xvfb picks a free display itself and writes its number once it takes clients.
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$file" >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
+  if e2e_until 20 test -s "$file"; then
+    export DISPLAY=":$(head -n 1 "$file")"
+    export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+    export SDL_AUDIODRIVER=dummy
+    unset QT_QPA_PLATFORM
+    return 0
+  fi
   echo "e2e: could not start Xvfb" >&2
   return 1
+}
+e2e_now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+# e2e_until SECONDS COMMAND...: runs COMMAND until it succeeds; false once SECONDS have passed.
+e2e_until() {
+  local end=$(( $(e2e_now_ms) + $1 * 1000 ))
+  shift
+  until "$@"; do
+    [ "$(e2e_now_ms)" -lt "$end" ] || return 1
+    sleep 0.05
+  done
 }
 # e2e_wait_window NAME: prints the id of the first window whose title contains NAME.
 e2e_wait_window() {
