@@ -166,7 +166,7 @@ done
 for ((j = 2; j < k; j++)); do
   shortest=$(( after[j] - before[j - 1] ))
   longest=$(( before[j] - after[j - 1] ))
-  [ $longest -ge 400 ] && [ $shortest -le 2000 ] ||
+  [ $longest -ge 700 ] && [ $shortest -le 2000 ] ||
     e2e_fail "a replay step came $shortest to $longest ms after the one before, not about 1000"
 done
 
