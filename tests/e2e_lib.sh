@@ -12,8 +12,9 @@ e2e_cleanup() {
 trap e2e_cleanup EXIT
 e2e_start_display() {
   local file="$E2E_TMP/display"
-  # Xvfb picks a free display itself and writes its number once it takes clients.
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$file" >/dev/null 2>&1 &
+  # Xvfb picks a free display itself and writes its number once it takes clients. No reset
+  # when the last client leaves: a program started just then could not connect.
+  Xvfb -displayfd 3 -noreset -screen 0 1280x800x24 -nolisten tcp 3>"$file" >/dev/null 2>&1 &
   E2E_PIDS+=($!)
   if e2e_until 20 test -s "$file"; then
     export DISPLAY=":$(head -n 1 "$file")"
