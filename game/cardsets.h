@@ -7,7 +7,6 @@ namespace game {
 
 constexpr int kMaxCards = 60;
 constexpr int kMaxPairs = 30;
-constexpr int kLogSize = 2048;
 
 struct CardSetConfig {
     const char* id;           // "animals", "birds", "greek"

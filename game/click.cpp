@@ -37,7 +37,7 @@ void TForm1::Image1Click(plat::Image* sender) {
     clickBusy = true;
     RestartRecordingStep();
 
-    const auto code = [this] { return playerOneToMove ? 100 : 200; };
+    const auto code = [this] { return playerOneToMove ? kMovePlayerOne : kMovePlayerTwo; };
     const auto solo = [this] { return Solo1->checked(); };
     const auto autoClear = [this] { return AutomaticClear1->checked(); };
     plat::Image* image = images[static_cast<std::size_t>(p)];

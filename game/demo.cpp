@@ -16,11 +16,10 @@ void pump() { plat::Application::processMessages(); }
 }  // namespace
 
 void TForm1::ShowDemo1Click() {
+    BeginTable();
     clicksBlocked = true;
     ListBox1->setVisible(false);
     ListBox2->setVisible(false);
-    Timer1->setEnabled(false);
-    Timer2->setEnabled(false);
     Label2->setCaption("0");
     Label4->setCaption("0");
 

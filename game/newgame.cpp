@@ -69,19 +69,22 @@ bool makeRoom(std::int32_t& logPos, std::int32_t size) {
 }  // namespace
 
 void TForm1::LogMove(std::int32_t code, std::int32_t position) {
-    if (makeRoom(logPos, 2)) {
+    if (makeRoom(logPos, kCardEntrySize)) {
         moveLog[logPos++] = code;
         moveLog[logPos++] = position;
         // An entry written during a replay, or after one stopped part-way, continues the
         // game from the replayed position: the old entries beyond it no longer belong to
-        // the record, and a running replay ends at its next tick.
+        // the record.
         logLength = logPos;
     }
+    // During a replay only the player's own card action gets here (the peer's lines and
+    // the timer steps are kept off the record): the player takes over from the replay.
+    if (replayRunning) EndReplay();
     Save1->setEnabled(true);
 }
 
 void TForm1::LogMove(std::int32_t code, std::int32_t first, std::int32_t second) {
-    if (!makeRoom(logPos, 3)) return;
+    if (!makeRoom(logPos, kPairEntrySize)) return;
     moveLog[logPos++] = code;
     moveLog[logPos++] = first;
     moveLog[logPos++] = second;
@@ -113,11 +116,23 @@ void TForm1::Deal(bool demonstration) {
     dealCards(N, P, target, [this](std::int32_t n) { return Draw(n); });
 }
 
+void TForm1::BeginTable() {
+    // A pending step belongs to the table before: carried out now, it changes nothing that
+    // waiting a moment would not have changed, and the record of a game just ended keeps
+    // its last entry. Dropped, it would leave a found pair marked and missing from the
+    // record; left to tick, it would act on the new table.
+    CompletePendingSteps();
+    ++tableGeneration;
+    Timer2->setEnabled(false);
+    Timer1->setEnabled(false);
+    if (replayRunning) EndReplay();
+}
+
 void TForm1::Start1Click() {
     const bool solo = Solo1->checked();
 
     // Before the name dialogs, whose loop would deliver a pending tick.
-    DiscardPendingSteps();
+    BeginTable();
 
     playerOneToMove = true;
     hotSeat = false;
@@ -150,10 +165,6 @@ void TForm1::Start1Click() {
     Label5->setCaption("0");
     ListBox1->setVisible(false);
     ListBox2->setVisible(false);
-    Timer1->setEnabled(false);
-    Timer2->setEnabled(false);
-    replayRunning = false;
-    Replay1->setCaption("Terugspelen");
     logPos = 0;
     logLength = 0;
     startScoreMe = 0;

@@ -17,10 +17,6 @@ namespace {
 // the current one: the cursor would move under the outer tick.
 bool timer1Busy = false;
 
-// Bumped by every replay start, so a tick can tell that the replay was restarted while
-// one of its steps pumped messages.
-unsigned replayGeneration = 0;
-
 class BusyScope {
 public:
     explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
@@ -38,37 +34,24 @@ void enable(plat::MenuItem* item, bool on) {
 
 void pump() { plat::Application::processMessages(); }
 
-// Integers an entry takes, code included; 0 for a code the record never holds.
-int entrySize(std::int32_t code) {
-    switch (code) {
-        case 100:
-        case 200: return 2;
-        case 300:
-        case 400: return 3;
-        default: return 0;
-    }
-}
-
 }  // namespace
 
 void TForm1::Replay1Click() {
     ListBox1->setVisible(false);
     ListBox2->setVisible(false);
-    Send1->setEnabled(false);
-    Timer1->setEnabled(false);
-    Timer2->setEnabled(false);
-
-    replayRunning = !replayRunning;
-    if (!replayRunning) {
+    if (replayRunning) {
         // Stopped: the table and the cursor stay where the replay left them.
-        Replay1->setCaption("Terugspelen");
-        ShowDemo1->setEnabled(true);
+        Timer2->setEnabled(false);
+        EndReplay();
         return;
     }
+    BeginTable();
+    Send1->setEnabled(false);
+
+    replayRunning = true;
     Replay1->setCaption("Stop Terugspelen");
     logPos = 0;
     twoCardsUp = false;
-    ++replayGeneration;
 
     if (logLength <= 0) {
         Replay1->setEnabled(false);
@@ -131,13 +114,7 @@ void TForm1::Timer1Timer() {
     const int size = entrySize(code);
     if (logPos < 0 || logPos >= end || logPos + size > end) {
         logPos = std::clamp(logLength, 0, kLogSize);
-        Timer1->setEnabled(false);
-        replayRunning = false;
-        Replay1->setCaption("Terugspelen");
-        Send1->setEnabled(true);
-        Replay1->setEnabled(true);
-        ShowDemo1->setEnabled(true);
-        Solo1->setEnabled(true);
+        EndReplay();
         return;
     }
     if (size == 0) return;  // an unknown code holds the replay until it is stopped
@@ -150,22 +127,28 @@ void TForm1::Timer1Timer() {
     const std::int32_t first = moveLog[at + 1];
     logPos = at + size;
     const int lengthBefore = logLength;
-    const unsigned generationBefore = replayGeneration;
+    const unsigned table = tableGeneration;
     switch (code) {
-        case 100: Demo(first); break;
-        case 200: Demo2(first); break;
+        case kMovePlayerOne: Demo(first); break;
+        case kMovePlayerTwo: Demo2(first); break;
         default: {
             const std::int32_t second = moveLog[at + 2];
             replayingPairStep = true;
             Demo(first);
             // The second half only belongs on the same table: not after a new game, a
             // load or a restart ran inside the first half's message pump.
-            if (logPos == at + size && logLength == lengthBefore &&
-                replayGeneration == generationBefore)
+            if (logPos == at + size && logLength == lengthBefore && tableGeneration == table)
                 Demo(second);
             break;
         }
     }
+}
+
+void TForm1::EndReplay() {
+    Timer1->setEnabled(false);
+    replayRunning = false;
+    Replay1->setCaption("Terugspelen");
+    for (plat::MenuItem* item : {Send1, Replay1, ShowDemo1, Solo1}) item->setEnabled(true);
 }
 
 // The replay step of player 1: the card click's logic without its effects on the outside

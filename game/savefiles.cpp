@@ -91,24 +91,6 @@ int decodeMoveLog(const std::string& bytes, std::int32_t* log, int capacity) {
     return n;
 }
 
-int validRecordLength(const std::int32_t* log, int length, int cardCount) {
-    auto onBoard = [&](std::int32_t p) { return p >= 0 && p < cardCount; };
-    int i = 0;
-    while (i < length) {
-        const std::int32_t code = log[i];
-        if (code == 100 || code == 200) {
-            if (i + 2 > length || !onBoard(log[i + 1])) break;
-            i += 2;
-        } else if (code == 300 || code == 400) {
-            if (i + 3 > length || !onBoard(log[i + 1]) || !onBoard(log[i + 2])) break;
-            i += 3;
-        } else {
-            break;
-        }
-    }
-    return i;
-}
-
 std::string encodePlayers(const PlayersRecord& r) {
     std::string out;
     out.reserve(kPlayersRecordSize);

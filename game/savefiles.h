@@ -44,13 +44,11 @@ GameFileRead decodeGameFile(const std::string& bytes, int cardCount, int pairCou
 // ---- move record: moveLog[0 .. logLength], no count ----
 // logLength + 1 values; a full record has no slot after its last entry, so 0 stands there.
 std::string encodeMoveLog(const std::int32_t* log, int logLength, int capacity);
-// Reads up to capacity + 1 values, stores at most `capacity` of them, returns how many were
-// read (the last one is the unused slot the saver wrote, so logLength = result - 1).
+// Reads up to capacity + 1 whole values (stray bytes after the last are ignored), stores at
+// most `capacity` of them, returns how many were read (the last one is the unused slot the
+// saver wrote, so logLength = result - 1). The values are kept as they are, known codes or
+// not: the replay copes with any, and a save writes them back unchanged.
 int decodeMoveLog(const std::string& bytes, std::int32_t* log, int capacity);
-// The length of the leading run of whole, well-formed entries: 100/200 with one position,
-// 300/400 with two, positions within 0 .. cardCount - 1. A damaged record is cut there, so
-// nothing outside the board ever reaches a replay.
-int validRecordLength(const std::int32_t* log, int length, int cardCount);
 
 // ---- players record: two captions and two flags, 34 bytes ----
 constexpr std::size_t kPlayersRecordSize = 34;

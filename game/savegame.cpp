@@ -99,12 +99,10 @@ void TForm1::Save1Click() {
 // Every failure while reading ends the reading silently; the closing steps always run.
 void TForm1::Load1Click() {
     // Before the message box, whose loop would deliver a pending tick.
-    DiscardPendingSteps();
+    BeginTable();
     savedScores = {0, 0, 0, 0};
     ListBox1->setVisible(false);
     ListBox2->setVisible(false);
-    Timer1->setEnabled(false);
-    Timer2->setEnabled(false);
 
     myLastPos = myLastPicture = myTurnedBack = 0;
     oppLastPos = oppLastPicture = oppTurnedBack = 0;
@@ -179,12 +177,11 @@ void TForm1::Load1Click() {
                        static_cast<std::size_t>(kLogSize + 1) * 4))
             return;
         if (!bytes.empty() && ((s1 + s2 == P && f == 0) || (f == 1 && s1 == P))) {
-            // Up to 2048 entries plus the unused slot after them; a damaged record is
-            // cut at its first entry that is not whole or leaves the board.
+            // The record is kept whole, whatever it holds, so that a save writes it back as
+            // it was: the replay holds at a code it does not know and skips a position off
+            // the board. Stray bytes after the last whole value are left out.
             const int n = decodeMoveLog(bytes, moveLog.data(), kLogSize);
-            if (n > 0) logLength = logPos = validRecordLength(moveLog.data(), n - 1, N);
-            // A value cut short at the end is a failed read, as a short game file is.
-            if (bytes.size() % 4 != 0) return;
+            if (n > 0) logLength = logPos = n - 1;
         }
 
         if (ZwiUnit1::connected && !Solo1->checked()) Zend();

@@ -48,34 +48,42 @@ void TForm1::DrawPlaceLocked(int position, const plat::Bitmap& bmp) {
 void TForm1::Timer3Timer() {
     if (ZwiUnit1::timer3Busy) return;
     ZwiUnit1::timer3Busy = true;
-    runTick(*Timer3, ZwiUnit1::timer3Busy, clicksBlocked, [this] {
+    // A table that begins inside one of this step's pumps is not the one the pair lay on:
+    // the step then stops where it is.
+    const unsigned table = tableGeneration;
+    const auto ours = [this, table] { return tableGeneration == table; };
+    runTick(*Timer3, ZwiUnit1::timer3Busy, clicksBlocked, [&] {
         if (hotSeat) playerOneToMove = !playerOneToMove;
         ApplyMoverColours();
         const plat::Bitmap back = plat::Bitmap::load(pictureModule(), "card");
         DrawPlaceLocked(prevPos, back);
+        if (!ours()) return false;
         DrawPlaceLocked(lastClickedPos, back);
+        if (!ours()) return false;
         for (int q : {prevPos, lastClickedPos})
             if (q >= 0 && q < N) faceDown[q] = true;
-        LogMove(400, prevPos, lastClickedPos);
+        LogMove(kMovePairCovered, prevPos, lastClickedPos);
         resetTurnAfterPair(*this);
         pump();
         return true;
-    });
+    }, ours);
 }
 
 void TForm1::Timer4Timer() {
     if (ZwiUnit1::timer4Busy) return;
     ZwiUnit1::timer4Busy = true;
-    runTick(*Timer4, ZwiUnit1::timer4Busy, clicksBlocked, [this] {
+    const unsigned table = tableGeneration;  // as in the cover step
+    const auto ours = [this, table] { return tableGeneration == table; };
+    runTick(*Timer4, ZwiUnit1::timer4Busy, clicksBlocked, [&] {
         // The two lowest marked places, searched on the board only.
         int found[2] = {-1, -1};
         int count = 0;
         for (int p = 0; p < N && count < 2; ++p)
             if (foundByMe[p]) found[count++] = p;
-        // Fewer than two marks: at the end of a game a click took one card already, or the
-        // marks went with the table (a replay or a demonstration began). Whatever is marked
-        // is cleared, a lone card recorded twice so the replay clears it too. The clicks are
-        // left as they are: whatever blocks them then is not this step's doing.
+        // Fewer than two marks: at the end of a game a click took one card already.
+        // Whatever is marked is cleared, a lone card recorded twice so the replay clears it
+        // too. The clicks are left as they are: whatever blocks them then is not this step's
+        // doing.
         if (count == 0) return false;
         if (count == 1) found[1] = found[0];
         for (int q : found) {
@@ -84,18 +92,22 @@ void TForm1::Timer4Timer() {
         }
         const plat::Bitmap empty = plat::Bitmap::load(pictureModule(), "void");
         DrawPlaceLocked(found[0], empty);
+        if (!ours()) return false;
         if (found[1] != found[0]) DrawPlaceLocked(found[1], empty);
-        LogMove(300, found[0], found[1]);
+        if (!ours()) return false;
+        LogMove(kMovePairCleared, found[0], found[1]);
         resetTurnAfterPair(*this);
         pump();
         return count == 2;
-    });
+    }, ours);
 }
 
-void TForm1::DiscardPendingSteps() {
-    // A dropped step no longer unblocks the clicks it blocked; the game that begins then
-    // blocks them as it needs.
-    if (Timer3->enabled() || Timer4->enabled()) clicksBlocked = false;
+void TForm1::CompletePendingSteps() {
+    // Each step still due ticks now, on the table it was started for, as it would have a
+    // moment later. One already running further up this call stack cannot run again; it
+    // stops by itself once it sees the new table.
+    if (Timer3->enabled()) Timer3Timer();
+    if (Timer4->enabled()) Timer4Timer();
     Timer3->setEnabled(false);
     Timer4->setEnabled(false);
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "game/cardsets.h"
+#include "game/moverecord.h"
 #include "network/outbox.h"
 #include "platform/controls.h"
 #include "platform/resources.h"
@@ -153,6 +154,9 @@ public:
     bool hotSeat = false;
     bool playerOneToMove = false;
     bool replayingPairStep = false;
+    // Counts the tables begun (BeginTable); a step that pumps messages compares it to see
+    // whether its table is still the one on show.
+    unsigned tableGeneration = 0;
     std::array<std::int32_t, 4> savedScores{};
 
     // ---- test seams ----
@@ -183,6 +187,15 @@ public:
     void LogMove(std::int32_t code, std::int32_t first, std::int32_t second);  // pair form
     void RestartRecordingStep();
 
+    // ---- what every beginning shares (newgame.cpp) ----
+    // Called first by each handler that begins a table: a new game (Start1Click), a load
+    // (Load1Click), a board from the peer (ClientSocket1Read), a game sent to it
+    // (Send1Click), a replay (Replay1Click) and the demonstration (ShowDemo1Click). The
+    // steps still pending finish on the table they belong to, a running replay or
+    // demonstration ends and gives back the items it took away; the handler then takes its
+    // own steps.
+    void BeginTable();
+
     // ---- new game (newgame.cpp) ----
     void Start1Click();
     void Button1Click();
@@ -201,9 +214,8 @@ public:
     void Timer5Timer();
     void changeinterval1Click();
     void DrawPlaceLocked(int position, const plat::Bitmap& bmp);
-    // A game begins (new game, load, a board from the peer, a sent game): the cover and
-    // clear steps still pending belong to the table before it and are dropped.
-    void DiscardPendingSteps();
+    // The cover and clear steps still due run at once, on the table they were started for.
+    void CompletePendingSteps();
 
     // ---- hall of fame (halloffame.cpp) ----
     void HallOfFame1Click();
@@ -215,6 +227,8 @@ public:
     // ---- replay (replay.cpp) ----
     void Replay1Click();
     void Timer1Timer();
+    // The replay is over: Timer1 stops and the items it took away come back.
+    void EndReplay();
     void Demo(std::int32_t position);
     void Demo2(std::int32_t position);
 

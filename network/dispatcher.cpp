@@ -67,14 +67,10 @@ void applyGame(TForm1& f, const network::Scores& s) {
 }
 
 void applyBoard(TForm1& f, const std::string& line) {
-    f.DiscardPendingSteps();
+    f.BeginTable();
     f.savedScores = {};
-    f.Timer1->setEnabled(false);
-    f.Timer2->setEnabled(false);
     f.logPos = f.logLength = 0;
     f.startScoreMe = f.startScoreOpp = 0;
-    f.replayRunning = false;
-    f.Replay1->setCaption("Terugspelen");
     enable(f.Replay1, false);
     f.Label2->setCaption("0");
     f.Label4->setCaption("0");
@@ -119,7 +115,7 @@ void applyBoard(TForm1& f, const std::string& line) {
 
 void applyClick(TForm1& f, int pos, char letter) {
     f.Button2->setEnabled(false);
-    f.LogMove(200, pos);  // every click line that gets this far, before its effect
+    f.LogMove(game::kMovePlayerTwo, pos);  // every click line that gets this far, before its effect
     enable(f.Save1);
     const std::size_t p = at(pos);
 
@@ -214,6 +210,10 @@ void TForm1::ClientSocket1Read(const std::string& line) {
         break;
     }
 
+    // A replay shows a game already played, not the peer's table: its card actions have
+    // nothing to act on there, and recording them would cut the record being replayed.
+    // They are dropped before they touch anything.
+    if (replayRunning && line.size() < network::kBoardMinLength) return;
     twoCardsUp = false;
     // While this side holds the turn the peer's card actions are dropped; boards never are.
     if (clickBusy && line.size() < network::kBoardMinLength) return;

@@ -25,17 +25,13 @@ void TForm1::Zend() {
 }
 
 void TForm1::Send1Click() {
-    Timer1->setEnabled(false);
-    Timer2->setEnabled(false);
-    replayRunning = false;
-    Replay1->setCaption("Terugspelen");
+    BeginTable();
     if (!connected) {
         plat::messageBeep();
         plat::showMessage("U bent niet verbonden!");
         return;
     }
     plat::messageBeep();
-    DiscardPendingSteps();
     for (int p = 0; p < N; ++p) {
         const std::int32_t v = board[static_cast<std::size_t>(p)];
         if (v == 0) PaintCard(p, "void");

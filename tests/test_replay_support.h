@@ -137,7 +137,7 @@ public:
 private:
     void note() {
         int n = 0;
-        for (int i = 0; i < f_.logLength; ++n) i += f_.moveLog[i] >= 300 ? 3 : 2;
+        for (int i = 0; i < f_.logLength; ++n) i += std::max(game::entrySize(f_.moveLog[i]), 1);
         EXPECT_LE(n - static_cast<int>(afterEntry.size()), 1) << "one action, one entry";
         while (static_cast<int>(afterEntry.size()) < n) afterEntry.push_back(Table::of(f_));
     }

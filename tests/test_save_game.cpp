@@ -203,8 +203,9 @@ TEST_F(SaveGame, EmptyGameFileAndLoadDuringReplay) {
     w->Load1Click();
     EXPECT_TRUE(plat::DialogScript::messages().empty());
     EXPECT_EQ(w->Label1->caption() + w->Label2->caption(), "Score:7");  // players file unread
-    EXPECT_TRUE(w->Save1->enabled() && !w->Timer1->enabled() && w->replayRunning);
-    EXPECT_EQ(w->Replay1->caption(), "Stop Terugspelen");
+    // The load ends the replay: the item is ready to start one of the loaded game.
+    EXPECT_TRUE(w->Save1->enabled() && !w->Timer1->enabled() && !w->replayRunning);
+    EXPECT_EQ(w->Replay1->caption(), "Terugspelen");
 }
 
 TEST_F(SaveGame, DamagedFilesLoadWithinTheirFields) {
@@ -216,7 +217,7 @@ TEST_F(SaveGame, DamagedFilesLoadWithinTheirFields) {
     plat::writeFileReplacing("zwi14game.dat", encodeGameFile(g));
     std::array<std::int32_t, 3000> big{};
     for (int i = 0; i < 3000; i += 2) big[i] = 100, big[i + 1] = 3;
-    big[11] = 70;  // a position off the board cuts the record there
+    big[11] = 70;  // a position off the board is kept as it is
     plat::writeFileReplacing("zwi14repl.dat",
                              std::string(reinterpret_cast<const char*>(big.data()), 12000));
     std::string players = encodePlayers({"abc", "def", 0, 1});
@@ -228,7 +229,8 @@ TEST_F(SaveGame, DamagedFilesLoadWithinTheirFields) {
     EXPECT_EQ(w->board[0] + w->board[1], 0);
     EXPECT_EQ(w->images[0]->pictureName(), "void");
     EXPECT_EQ(w->Label2->caption() + w->Label4->caption(), "300");  // 30 + 0: finished
-    EXPECT_EQ(w->logLength, 10);
+    EXPECT_EQ(w->logLength, game::kLogSize);  // as much as the record holds
+    EXPECT_EQ(w->moveLog[11], 70);
     EXPECT_EQ(w->Label1->caption(), std::string("abc\0\0\0\0\0\0\0\0\0\0\0\0", 15));
 }
 

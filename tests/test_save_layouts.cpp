@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "game/cardsets.h"
+#include "game/moverecord.h"
 #include "game/savefiles.h"
 #include "platform/files.h"
 #include "test_save_support.h"
@@ -67,13 +67,6 @@ TEST(SaveLayout, MoveRecordKeepsItsSlotAndNeverOverruns) {
     EXPECT_EQ(decodeMoveLog(full + ints({1, 2}), log.data(), game::kLogSize), game::kLogSize + 1);
     EXPECT_EQ(log[game::kLogSize], -7);  // nothing stored past the record
     EXPECT_EQ(decodeMoveLog("abc", log.data(), game::kLogSize), 0);
-
-    const std::int32_t rec[] = {100, 3, 200, 59, 400, 1, 2, 300, 5, 60, 500, 1};
-    EXPECT_EQ(validRecordLength(rec, 7, 60), 7);
-    EXPECT_EQ(validRecordLength(rec, 6, 60), 4);   // 400 entry cut short
-    EXPECT_EQ(validRecordLength(rec, 12, 60), 7);  // position 60 is off the board
-    EXPECT_EQ(validRecordLength(rec, 4, 48), 2);
-    EXPECT_EQ(validRecordLength(rec + 10, 2, 60), 0);  // unknown code
 }
 
 TEST(SaveLayout, PlayersRecord) {
