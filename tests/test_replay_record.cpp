@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "network/messages.h"
 #include "test_replay_support.h"
 
 using game::TForm1;
@@ -21,7 +22,8 @@ namespace {
 
 std::vector<int> codesOf(const TForm1& f) {
     std::vector<int> out;
-    for (int i = 0; i < f.logLength; i += f.moveLog[i] >= 300 ? 3 : 2) out.push_back(f.moveLog[i]);
+    for (int i = 0; i < f.logLength; i += std::max(game::entrySize(f.moveLog[i]), 1))
+        out.push_back(f.moveLog[i]);
     return out;
 }
 
@@ -133,6 +135,72 @@ INSTANTIATE_TEST_SUITE_P(Modes, ReplayWholeGame,
                                            GameCase{"HotSeatByHand3", true, false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The second after a game ends its last pair's clear step is still due. A replay or a
+// demonstration started then lets the step finish first, on the game's own table: the
+// record keeps that entry, replays entry for entry, and a tick arriving late finds
+// nothing of the new table to act on.
+TEST(ReplayAfterAGame, StartedWhileTheLastClearIsDue) {
+    for (const game::Variant* v : {&game::zwirlo60Variant(), &game::zwirlo3Variant()}) {
+        for (bool solo : {true, false}) {
+            for (bool demo : {false, true}) {
+                SCOPED_TRACE(testing::Message() << v->formName << (solo ? " solo" : " hot-seat")
+                                                << (demo ? ", demonstration" : ", replay"));
+                plat::DialogScript::clear();
+                Window w(*v);
+                TForm1& f = *w;
+                startGame(f, solo, true);
+                std::map<int, std::vector<int>> at;
+                for (int p = 0; p < f.N; ++p) at[f.startBoard[p]].push_back(p);
+                std::vector<int> firsts;
+                for (auto& [picture, places] : at) firsts.push_back(places.at(0));
+                const int a = *std::max_element(firsts.begin(), firsts.end());
+                const int b = at[f.startBoard[a]].at(1);
+                ModelPlayer m(f);
+                m.play(f.P - 1);  // the model's last pair is the one with the highest first card
+                m.click(a);
+                m.click(b);
+                ASSERT_EQ(value(f.Label2) + (solo ? 0 : value(f.Label4)), f.P);
+                ASSERT_TRUE(f.Timer4->enabled());
+                std::vector<int> want(f.moveLog.begin(), f.moveLog.begin() + f.logLength);
+                want.insert(want.end(), {300, a, b});
+                const auto record = [&] {
+                    return std::vector<int>(f.moveLog.begin(), f.moveLog.begin() + f.logLength);
+                };
+                const auto lateTick = [&] {
+                    if (f.Timer4->enabled()) f.Timer4->fire();
+                };
+
+                if (demo) {
+                    f.ShowDemo1Click();
+                    EXPECT_EQ(record(), want);
+                    for (int k = 0; k <= f.N; ++k) {
+                        f.Timer2->fire();
+                        lateTick();
+                    }
+                    // The sweep's own pairs stay on show.
+                    for (int p = 0; p < f.N; ++p)
+                        EXPECT_EQ(f.images[p]->pictureName().substr(0, 3), "pic") << p;
+                    EXPECT_EQ(record(), want);
+                    continue;
+                }
+                f.Replay1Click();
+                ASSERT_EQ(record(), want);
+                for (std::size_t k = 0; k < m.afterEntry.size(); ++k) {
+                    f.Timer1->fire();
+                    lateTick();
+                    ASSERT_TRUE(sameBoard(m.afterEntry[k], Table::of(f))) << "entry " << k;
+                }
+                f.Timer1->fire();  // the clear of the last pair
+                for (int p : {a, b}) EXPECT_EQ(f.images[p]->pictureName(), "void") << p;
+                EXPECT_TRUE(f.Timer1->enabled());
+                f.Timer1->fire();
+                EXPECT_FALSE(f.replayRunning);
+                EXPECT_EQ(record(), want);
+            }
+        }
+    }
+}
+
 class ReplayTest : public ::testing::Test {
 protected:
     Window w{game::zwirlo60Variant()};
@@ -209,6 +277,47 @@ TEST_F(ReplayTest, StopKeepsTheTableAndRestartBeginsAtTheFirstEntry) {
     }
     f.Timer1->fire();
     EXPECT_EQ(f.Label2->caption() + "/" + f.Label4->caption(), "10/24");  // 3 pairs, 12 clicks
+
+    // A stopped replay, and a game begun during one, leave the next game's mode to the
+    // player.
+    f.Replay1Click();
+    f.Timer1->fire();
+    ASSERT_FALSE(f.Solo1->enabled());
+    f.Replay1Click();
+    EXPECT_TRUE(f.Solo1->enabled());
+    f.Replay1Click();
+    f.Timer1->fire();
+    f.Start1Click();
+    EXPECT_FALSE(f.replayRunning);
+    EXPECT_EQ(f.Replay1->caption(), "Terugspelen");
+    f.Solo1->click();
+    EXPECT_FALSE(f.Solo1->checked()) << "Alleen is enabled";
+}
+
+// The opponent's lines that arrive during a replay (it clears its last pair after this
+// side started the replay) touch neither the replayed table nor the record.
+TEST_F(ReplayTest, PeerClickLinesDuringAReplayAreDropped) {
+    startGame(f, false, true);
+    ModelPlayer m(f);
+    m.play(f.P);
+    const auto record = f.moveLog;
+    const int length = f.logLength;
+    ZwiUnit1::connected = true;
+    const auto [a, b] = pairAtZero();
+
+    f.Replay1Click();
+    for (std::size_t k = 0; k < m.afterEntry.size(); ++k) {
+        if (k % 4 == 0) {  // before a player's step as well as after one
+            f.ClientSocket1Read(network::ClickMessage(a, 'z'));
+            f.ClientSocket1Read(network::ClickMessage(b, 'z'));
+        }
+        f.Timer1->fire();
+        ASSERT_TRUE(sameBoard(m.afterEntry[k], Table::of(f))) << "entry " << k;
+    }
+    f.Timer1->fire();
+    EXPECT_FALSE(f.replayRunning);
+    EXPECT_EQ(f.logLength, length);
+    EXPECT_TRUE(f.moveLog == record);
 }
 
 TEST_F(ReplayTest, PairOfPlayerTwoTakenAwayByTheClearEntry) {

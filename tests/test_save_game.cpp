@@ -13,6 +13,7 @@
 #include "platform/dialogs.h"
 #include "platform/exception.h"
 #include "platform/files.h"
+#include "test_replay_support.h"
 #include "test_save_support.h"
 
 namespace fs = std::filesystem;
@@ -232,6 +233,55 @@ TEST_F(SaveGame, DamagedFilesLoadWithinTheirFields) {
     EXPECT_EQ(w->logLength, game::kLogSize);  // as much as the record holds
     EXPECT_EQ(w->moveLog[11], 70);
     EXPECT_EQ(w->Label1->caption(), std::string("abc\0\0\0\0\0\0\0\0\0\0\0\0", 15));
+}
+
+// A loaded record is kept whole, whatever it holds: a position off the board is skipped
+// by the replay, a code no writer stores holds it, and the next save writes the file back
+// byte for byte. Stray bytes after the last whole value are left out and the load goes on
+// to the players file.
+TEST_F(SaveGame, LoadedRecordIsReplayedAndSavedBackWhole) {
+    Window w(game::zwirlo60Variant());
+    w->Solo1->click();
+    w->Start1Click();
+    playPairs(w, w->P);
+    w->Save1Click();
+    const std::string gameBytes = fileText("zwi14game.dat");
+    const int a = w->moveLog[1], b = w->moveLog[3];
+    ASSERT_EQ(w->moveLog[4], 300);
+    std::vector<std::int32_t> record(w->moveLog.begin(), w->moveLog.begin() + 7);
+    record.insert(record.end(), {100, 60, 200, -3, 400, 1, 99, 999, 100, 5, 555});
+    std::string bytes;
+    for (std::int32_t v : record) bytes.append(reinterpret_cast<const char*>(&v), 4);
+    plat::writeFileReplacing("zwi14repl.dat", bytes);
+
+    Window v(game::zwirlo60Variant());
+    v->Load1Click();
+    ASSERT_EQ(v->logLength, static_cast<int>(record.size()) - 1);
+    v->Replay1Click();
+    for (int k = 0; k < 3; ++k) v->Timer1->fire();
+    EXPECT_EQ(v->images[a]->pictureName() + v->images[b]->pictureName(), "voidvoid");
+    const replaytest::Table before = replaytest::Table::of(*v);
+    v->Timer1->fire();  // 100, 60
+    v->Timer1->fire();  // 200, -3
+    EXPECT_TRUE(replaytest::sameBoard(before, replaytest::Table::of(*v)));
+    v->Timer1->fire();  // 400, 1, 99: the place off the board is skipped
+    for (int k = 0; k < 3; ++k) {
+        v->Timer1->fire();
+        EXPECT_EQ(v->logPos, 14) << "held at the unknown code";
+        EXPECT_TRUE(v->replayRunning && v->Timer1->enabled());
+    }
+    v->Replay1Click();
+    v->Save1Click();
+    EXPECT_EQ(fileText("zwi14repl.dat"), bytes);
+
+    plat::writeFileReplacing("zwi14game.dat", gameBytes);
+    plat::writeFileReplacing("zwi14repl.dat", bytes + "\x07\x07");
+    plat::writeFileReplacing("zwi14play.dat",
+                             game::savefiles::encodePlayers({"Anna:", "Klikken:", 0, 1}));
+    Window u(game::zwirlo60Variant());
+    u->Load1Click();
+    EXPECT_EQ(u->logLength, static_cast<int>(record.size()) - 1);
+    EXPECT_EQ(u->Label1->caption(), "Anna:");
 }
 
 TEST_F(SaveGame, FifoOrDeviceInPlaceOfAFileReadsAsNothing) {
