@@ -48,6 +48,35 @@ TEST(Timers, NestedTickOfEitherStepDoesNothing) {
     }
 }
 
+// A replay begun inside the clear step's own message pump: the step stops there, so the
+// rest of its pair, its entry and its unblocking stay off the replay.
+TEST(Timers, AStepStopsWhenATableBeginsInsideIt) {
+    replaytest::Window w(game::zwirlo60Variant());
+    TForm1& f = *w;
+    f.startBoard = f.board = {};
+    for (int p = 0; p < f.N; ++p) f.startBoard[p] = f.board[p] = p / 2 + 1;
+    f.moveLog[0] = 100, f.moveLog[1] = 6;
+    f.logLength = f.logPos = 2;
+    f.Replay1->setEnabled(true);
+    f.board[2] = f.board[3] = 0;
+    f.foundByMe[2] = f.foundByMe[3] = true;
+    ZwiUnit1::clicksBlocked = true;
+    plat::Timer probe("probe");
+    probe.onTimer = [&] {
+        probe.setEnabled(false);
+        f.Replay1Click();
+        ZwiUnit1::clicksBlocked = true;  // as a step of the replay may leave it
+    };
+    replaytest::armDue(probe);
+    f.Timer4->setEnabled(true);
+    f.Timer4Timer();
+    ASSERT_TRUE(f.replayRunning) << "the replay must begin inside the step's pump";
+    EXPECT_EQ(f.images[3]->pictureName(), "card");
+    EXPECT_EQ(f.logLength, 2);
+    EXPECT_EQ(f.moveLog[2], 0);
+    EXPECT_TRUE(ZwiUnit1::clicksBlocked);
+}
+
 TEST(Timers, ClosingStepsRunWhenAStepFails) {
     TForm1 f(game::zwirlo3Variant(), quiet());
     bool busy = true;
