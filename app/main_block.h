@@ -5,6 +5,7 @@
 
 #include "game/zwiunit1.h"
 #include "platform/app.h"
+#include "platform/files.h"
 
 namespace app {
 
@@ -14,6 +15,7 @@ inline int runProgram(int argc, char** argv, const game::Variant& variant) {
     ZwiUnit1::initialization();
     plat::Application::initialize(argc, argv);
     plat::Application::setTitle(variant.appTitle);
+    plat::finishStagedWrites();  // a save or list write that was killed: finished or undone
     std::unique_ptr<game::TForm1> form;
     try {
         form = std::make_unique<game::TForm1>(variant);

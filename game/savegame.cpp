@@ -98,6 +98,7 @@ void TForm1::Save1Click() {
 
 // Every failure while reading ends the reading silently; the closing steps always run.
 void TForm1::Load1Click() {
+    plat::finishStagedWrites();  // a save cut short by a kill is whole again before it is read
     // Before the message box, whose loop would deliver a pending tick.
     BeginTable();
     savedScores = {0, 0, 0, 0};

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -340,6 +341,58 @@ TEST_F(SaveGame, FailedSaveLeavesTheEarlierSaveWhole) {
     EXPECT_EQ(fileText("zwi15game.dat"), game);
     for (const auto& e : fs::directory_iterator(fs::current_path()))
         EXPECT_EQ(e.path().string().find(".tmp"), std::string::npos);
+}
+
+TEST_F(SaveGame, KilledSaveLoadsAsTheOldOrTheNewGame) {
+    const std::vector<std::string> names{"zwi14game.dat", "zwi14repl.dat", "zwi14play.dat"};
+    auto files = [&] {
+        std::vector<std::string> out;
+        for (const auto& n : names) out.push_back(fileText(n));
+        return out;
+    };
+    Window w(game::zwirlo60Variant());
+    twoPlayerTable(*w, 15, 15);  // finished: the record is kept
+    w->Label1->setCaption("Nieuw:");
+    w->Save1Click();
+    const auto fresh = files();
+    twoPlayerTable(*w, 3, 4);  // unfinished: no record
+    w->Label1->setCaption("Oud:");
+    w->Save1Click();
+    const auto old = files();
+    twoPlayerTable(*w, 15, 15);
+    w->Label1->setCaption("Nieuw:");
+
+    // A save killed before each of its steps in turn, and once not at all.
+    int steps = 0;
+    for (bool done = false; !done; ++steps) {
+        for (std::size_t i = 0; i < names.size(); ++i) plat::writeFileReplacing(names[i], old[i]);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            int left = steps;
+            plat::fileStepHook = [&](const char*) {
+                if (left-- == 0) ::_exit(0);
+                return 0;
+            };
+            w->Save1Click();
+            ::_exit(1);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        done = WEXITSTATUS(status) == 1;
+
+        Window v(game::zwirlo60Variant());
+        v->Load1Click();
+        const auto now = files();
+        EXPECT_TRUE(now == old || now == fresh) << "killed before step " << steps;
+        if (done) {
+            EXPECT_EQ(now, fresh);
+        }
+        EXPECT_EQ(v->Label1->caption(), now == old ? "Oud:" : "Nieuw:");
+        for (const auto& e : fs::directory_iterator(fs::current_path()))
+            EXPECT_EQ(e.path().string().find(".zw."), std::string::npos) << steps << e.path();
+    }
+    EXPECT_GT(steps, 12);
 }
 
 }  // namespace

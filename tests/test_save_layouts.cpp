@@ -1,7 +1,13 @@
 // Saved-game byte layouts, damaged files, and the write-beside-and-replace file primitive.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
 
 #include "game/moverecord.h"
 #include "game/savefiles.h"
@@ -122,4 +128,76 @@ TEST(SafeFiles, FailedWritesKeepTheOldFileAndLeaveNoTemporaries) {
     for (const auto& e : fs::directory_iterator(fs::current_path()))
         EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
     EXPECT_FALSE(fs::exists("dropped.dat"));
+}
+
+TEST(SafeFiles, RewritesKeepOnlyAPlainFilesPermissionsAndOwner) {
+    namespace fs = std::filesystem;
+    const mode_t oldMask = ::umask(022);
+    // A planted setuid file: its content is ours now, its permission bits stay, never more.
+    ASSERT_EQ(plat::writeFileReplacing("suid.dat", "theirs"), 0);
+    ASSERT_EQ(::chmod("suid.dat", 04775), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown("suid.dat", 12345, 12346), 0);
+    }
+    ASSERT_EQ(plat::writeFileReplacing("suid.dat", "ours"), 0);
+    struct stat st {};
+    ASSERT_EQ(::lstat("suid.dat", &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0775u);
+
+    // A link to a world-writable file is replaced by a plain file of the default mode.
+    ASSERT_EQ(plat::writeFileReplacing("shared.dat", "shared"), 0);
+    ASSERT_EQ(::chmod("shared.dat", 0666), 0);
+    fs::create_symlink("shared.dat", "link.dat");
+    ASSERT_EQ(plat::writeFileReplacing("link.dat", "mine"), 0);
+    struct stat link {};
+    ASSERT_EQ(::lstat("link.dat", &link), 0);
+    EXPECT_TRUE(S_ISREG(link.st_mode));
+    EXPECT_EQ(link.st_mode & 07777, 0644u);
+    EXPECT_EQ(savetest::fileText("shared.dat"), "shared");
+    ::umask(oldMask);
+
+    if (!root) GTEST_SKIP() << "the owner is kept only where we may give a file away: not root";
+    EXPECT_EQ(st.st_uid, 12345u);
+    EXPECT_EQ(st.st_gid, 12346u);
+    EXPECT_EQ(link.st_uid, 0u);
+}
+
+TEST(SafeFiles, AFolderThatLetsNoFileBeMadeRewritesInPlace) {
+    namespace fs = std::filesystem;
+    ASSERT_EQ(plat::writeFileReplacing("keep.dat", "old contents"), 0);
+    fs::create_symlink("keep.dat", "link.dat");
+    struct stat before {};
+    ::stat("keep.dat", &before);
+    plat::fileStepHook = [](const char* step) {
+        return std::string(step) == "create" ? EACCES : 0;
+    };
+    EXPECT_EQ(plat::writeFileReplacing("keep.dat", "new"), 0);
+    EXPECT_EQ(plat::writeFileReplacing("link.dat", "through"), EACCES);  // never written through
+    EXPECT_EQ(plat::writeFileReplacing("missing.dat", "x"), EACCES);
+    plat::fileStepHook = nullptr;
+    EXPECT_EQ(savetest::fileText("keep.dat"), "new");
+    struct stat after {};
+    ::stat("keep.dat", &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_TRUE(fs::is_symlink("link.dat"));
+    EXPECT_FALSE(fs::exists("missing.dat"));
+}
+
+TEST(SafeFiles, StagedFilesOfGoneWritersAreRemovedByTheNextWrite) {
+    namespace fs = std::filesystem;
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);  // a writer that is gone
+    const std::string gone = std::to_string(child), self = std::to_string(::getpid());
+    const std::vector<std::string> stale{".hof14.dat." + gone + ".3.zw.tmp",
+                                         ".x.dat." + self + ".99999.zw.tmp"};
+    const std::vector<std::string> kept{".hof14.dat.1.3.zw.tmp",  // its writer runs
+                                        ".other." + gone + ".3.tmp"};  // another program's
+    for (const auto& n : stale) std::ofstream(n) << "x";
+    for (const auto& n : kept) std::ofstream(n) << "x";
+    ASSERT_EQ(plat::writeFileReplacing("hof15.dat", "list"), 0);
+    for (const auto& n : stale) EXPECT_FALSE(fs::exists(n)) << n;
+    for (const auto& n : kept) EXPECT_TRUE(fs::exists(n)) << n;
+    for (const auto& n : kept) fs::remove(n);
 }
