@@ -87,7 +87,6 @@ void Application::terminate() {
 bool Application::terminated() { return isTerminated; }
 
 void Application::setShowMainForm(bool on) { mainFormShown = on; }
-bool Application::showMainForm() { return mainFormShown; }
 
 namespace {
 
