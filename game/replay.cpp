@@ -32,11 +32,7 @@ private:
     bool& flag_;
 };
 
-void enable(plat::MenuItem* item, bool on) {
-    if (item) item->setEnabled(on);  // the card-set items do not exist in zwirlo3
-}
-
-void pump() { plat::Application::processMessages(); }
+using plat::enable;
 
 // Integers an entry takes, code included; 0 for a code the record never holds.
 int entrySize(std::int32_t code) {
