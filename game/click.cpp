@@ -15,8 +15,6 @@ using ZwiUnit1::twoCardsUp;
 
 void addOne(plat::Label* label) { TForm1::SetLabelValue(label, TForm1::LabelValue(label) + 1); }
 
-void pump() { plat::Application::processMessages(); }
-
 }  // namespace
 
 int TForm1::OpenCount() const { return showingCount(*this, true, false); }

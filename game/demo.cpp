@@ -9,12 +9,6 @@ namespace game {
 
 using namespace ZwiUnit1;
 
-namespace {
-
-void pump() { plat::Application::processMessages(); }
-
-}  // namespace
-
 void TForm1::ShowDemo1Click() {
     BeginTable();
     clicksBlocked = true;

@@ -53,9 +53,7 @@ std::uint32_t dealCounter() {
     return h;
 }
 
-void enable(plat::MenuItem* item, bool on) {
-    if (item) item->setEnabled(on);  // zwirlo3 has no card-set items
-}
+using plat::enable;
 
 // Whether an entry of `size` integers fits at the cursor. When it does not, recording stops
 // and the game goes on: the cursor is parked at the end, so no later entry fits either until

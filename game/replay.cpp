@@ -28,11 +28,7 @@ private:
     bool& flag_;
 };
 
-void enable(plat::MenuItem* item, bool on) {
-    if (item) item->setEnabled(on);  // the card-set items do not exist in zwirlo3
-}
-
-void pump() { plat::Application::processMessages(); }
+using plat::enable;
 
 }  // namespace
 

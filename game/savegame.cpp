@@ -35,9 +35,7 @@ bool readSaved(const std::string& name, std::string& bytes, std::size_t size) {
     return err == 0 || err == EFBIG;
 }
 
-void enable(plat::MenuItem* item, bool on) {
-    if (item) item->setEnabled(on);
-}
+using plat::enable;
 
 }  // namespace
 

@@ -6,8 +6,12 @@
 #include <string>
 
 #include "game/zwiunit1.h"
+#include "platform/app.h"
 
 namespace game {
+
+// Lets the loop deliver what waits (paints, ticks, the peer's lines) in the middle of a step.
+inline void pump() { plat::Application::processMessages(); }
 
 std::string pictureName(std::int32_t picture);
 

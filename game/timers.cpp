@@ -2,6 +2,7 @@
 // the solo clock and the delay they share with the replay.
 #include <string>
 
+#include "game/steps.h"
 #include "game/timerstep.h"
 #include "game/zwiunit1.h"
 #include "platform/app.h"
@@ -13,8 +14,6 @@ namespace game {
 namespace {
 
 using ZwiUnit1::clicksBlocked;
-
-void pump() { plat::Application::processMessages(); }
 
 // After a pair is covered or cleared the next try starts from nothing.
 void resetTurnAfterPair(TForm1& f) {

@@ -263,7 +263,6 @@ public:
 
 private:
     void LoadDescription();
-    void BindHandlers();
 };
 
 // The About box: shown modally, freshly made each time.

@@ -68,7 +68,7 @@ void TForm1::ClientConnected() {
     network::showConnected(*this, true);
     outbox.clear(sendPending);
     network::wakeOnPost();
-    new OntvangUnit::TOntvangThread(false, *Client);
+    new OntvangUnit::TOntvangThread(*Client);
 }
 
 void TForm1::ClientDisconnected() {

@@ -1,17 +1,11 @@
 #pragma once
 // Small helpers the network handlers share: switching controls that one of the two
-// programs lacks, and the indicator's two states.
+// programs lacks (plat::enable), and the indicator's two states.
 #include "game/zwiunit1.h"
 
 namespace network {
 
-// The 48-card program has no card-set items: those pointers are null there.
-inline void enable(plat::MenuItem* item, bool on = true) {
-    if (item) item->setEnabled(on);
-}
-inline void enable(plat::Control* control, bool on = true) {
-    if (control) control->setEnabled(on);
-}
+using plat::enable;
 
 // The kind first, then the caption, as every caller of the indicator does it.
 inline void showConnected(game::TForm1& f, bool on) {

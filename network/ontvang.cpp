@@ -5,14 +5,12 @@
 #include "network/memoadd.h"
 #include "network/netform.h"
 #include "platform/sound.h"
-#include "platform/tcp_extra.h"
 
 namespace OntvangUnit {
 
-TOntvangThread::TOntvangThread(bool createSuspended, plat::TcpClient& client)
+TOntvangThread::TOntvangThread(plat::TcpClient& client)
     : connection(&client), form_(ZwiUnit1::Form1), conn_(client.connection()) {
     FreeOnTerminate = true;
-    if (createSuspended) return;
     // The thread keeps this connection alive until it ends; the client waits for it.
     plat::startClientThread(client, [this] {
         Execute();

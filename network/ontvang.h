@@ -11,8 +11,8 @@ namespace OntvangUnit {
 
 class TOntvangThread {
 public:
-    // Starts at once unless createSuspended; frees itself when its work ends.
-    TOntvangThread(bool createSuspended, plat::TcpClient& client);
+    // Starts at once; frees itself when its work ends.
+    explicit TOntvangThread(plat::TcpClient& client);
     plat::TcpClient* connection;  // not owned
     bool FreeOnTerminate = false;
 

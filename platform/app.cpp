@@ -5,9 +5,7 @@
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QThread>
-#include <QTimer>
 #include <fcntl.h>
-#include <sys/resource.h>
 
 #include <cerrno>
 #include <csignal>
@@ -21,6 +19,7 @@
 
 #include "platform/controls.h"
 #include "platform/dialogs.h"
+#include "platform/first_frame.h"
 #include "platform/qt_internal.h"
 
 namespace plat {
@@ -87,29 +86,6 @@ void Application::terminate() {
 bool Application::terminated() { return isTerminated; }
 
 void Application::setShowMainForm(bool on) { mainFormShown = on; }
-bool Application::showMainForm() { return mainFormShown; }
-
-namespace {
-
-// For the start-up benchmark: when ZW_STARTUP_PROBE holds the launcher's CLOCK_MONOTONIC
-// time in ns, report the time to the first turn of the loop after the window is shown,
-// with the peak memory, and end.
-void startupProbe() {
-    const char* start = std::getenv("ZW_STARTUP_PROBE");
-    if (!start) return;
-    QTimer::singleShot(0, [start] {
-        timespec ts;
-        clock_gettime(CLOCK_MONOTONIC, &ts);
-        long long now = ts.tv_sec * 1000000000LL + ts.tv_nsec;
-        rusage ru;
-        getrusage(RUSAGE_SELF, &ru);
-        std::fprintf(stderr, "zw-startup shown_us=%lld rss_kb=%ld\n", (now - std::atoll(start)) / 1000,
-                     ru.ru_maxrss);
-        Application::exitProcess(0);
-    });
-}
-
-}  // namespace
 
 namespace {
 
@@ -156,8 +132,9 @@ void routeEndSignals() {
 
 int Application::run(Form& mainForm) {
     if (!mainFormShown || isTerminated || !QCoreApplication::instance()) return 0;
+    // For the start-up benchmark (ZW_STARTUP_PROBE): the time to the first painted frame.
+    if (mainForm.impl()) probeFirstFrame(mainForm.impl()->widget);
     mainForm.show();
-    startupProbe();
     return QCoreApplication::exec();
 }
 

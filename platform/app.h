@@ -27,7 +27,6 @@ public:
 
     // Off: run() never shows the main form and ends at once.
     static void setShowMainForm(bool on);
-    static bool showMainForm();
 
     // Shows the main form (unless switched off or terminated) and runs the message loop
     // until terminate(). Returns the exit code.

@@ -211,6 +211,15 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// For the items and controls one of the two programs lacks (the card-set items, for one):
+// their pointers are null there.
+inline void enable(MenuItem* item, bool on = true) {
+    if (item) item->setEnabled(on);
+}
+inline void enable(Control* control, bool on = true) {
+    if (control) control->setEnabled(on);
+}
+
 class Timer {
 public:
     Timer(const std::string& name);

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/app.h"
-#include "platform/tcp_extra.h"
+#include "platform/notify.h"
 
 namespace plat {
 namespace {

@@ -24,7 +24,7 @@
 
 #include "platform/app.h"
 #include "platform/exception.h"
-#include "platform/tcp_extra.h"
+#include "platform/notify.h"
 #include "platform/tcp_lines.h"
 
 namespace plat {

@@ -100,6 +100,11 @@ private:
     std::unique_ptr<Impl> d;
 };
 
+// Runs fn on a thread of its own that serves the client's present connection. When fn
+// returns, that connection is closed and gives back its descriptors, and the thread ends
+// without being waited for; the client's destructor still waits for every such thread.
+void startClientThread(TcpClient& client, std::function<void()> fn);
+
 // The notify queue: one process-wide FIFO. From another thread, appends and returns at
 // once; one notify thread runs each item on the main thread and waits for it before the
 // next. On the main thread, runs the item at once. An item that throws is shown in the

@@ -20,8 +20,8 @@ public:
     bool next(std::string& line);
     // A whole line waits to be taken (or passed the limit: see overflowed()).
     bool hasLine() const { return buf_.find('\n', start_ + scanned_) != std::string::npos; }
-    // Bytes held: complete lines not yet taken plus a partial one.
     bool empty() const { return buf_.size() == start_; }
+    // Bytes held: complete lines not yet taken plus a partial one.
     std::size_t buffered() const { return buf_.size() - start_; }
     // The next line passed the limit before its LF.
     bool overflowed() const;

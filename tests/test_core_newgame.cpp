@@ -147,6 +147,7 @@ TEST(NewGame, StartStateInEachMode) {
         f.restartRecording = true;
         f.logLength = f.logPos = 9;
         f.Label2->setCaption("4");
+        f.Label5->setCaption("37");  // the clock of a game before: the time top 10 reads it
         ZwiUnit1::outbox.clear(ZwiUnit1::sendPending);
         f.Start1Click();
         ZwiUnit1::connected = false;
@@ -158,6 +159,7 @@ TEST(NewGame, StartStateInEachMode) {
         EXPECT_EQ(f.Label3->caption(), r.label3);
         EXPECT_EQ(f.Label2->fontColor(), r.colour1);
         EXPECT_EQ(f.Label2->caption(), "0");
+        EXPECT_EQ(f.Label5->caption(), "0");
         EXPECT_EQ(f.images[3]->canvasLocks(), 0);
         EXPECT_EQ(f.images[3]->pictureName(), "card");
         EXPECT_EQ(f.logLength, 0);

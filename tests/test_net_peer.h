@@ -20,8 +20,8 @@
 #include "network/messages.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
+#include "platform/notify.h"
 #include "platform/sound.h"
-#include "platform/tcp_extra.h"
 
 namespace nettest {
 

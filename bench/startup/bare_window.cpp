@@ -1,31 +1,18 @@
-// The yardstick: a bare Qt window that reports like the game does when its first frame
-// is up (ZW_STARTUP_PROBE holds the launcher's CLOCK_MONOTONIC time in ns).
+// The yardstick: a bare Qt window, timed to its first painted frame like the programs are
+// (ZW_STARTUP_PROBE holds the launcher's CLOCK_MONOTONIC time in ns).
+//   bench_bare_window [width height]     (the size of the program it is compared with)
 #include <QApplication>
-#include <QTimer>
 #include <QWidget>
 
-#include <cstdio>
 #include <cstdlib>
-#include <ctime>
-#include <sys/resource.h>
-#include <unistd.h>
+
+#include "platform/first_frame.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QWidget w;
-    w.resize(1121, 731);
+    w.resize(argc > 2 ? std::atoi(argv[1]) : 1121, argc > 2 ? std::atoi(argv[2]) : 731);
+    plat::probeFirstFrame(&w);
     w.show();
-    QTimer::singleShot(0, [] {
-        timespec ts;
-        clock_gettime(CLOCK_MONOTONIC, &ts);
-        long long now = ts.tv_sec * 1000000000LL + ts.tv_nsec;
-        const char* start = std::getenv("ZW_STARTUP_PROBE");
-        rusage ru;
-        getrusage(RUSAGE_SELF, &ru);
-        std::fprintf(stderr, "zw-startup shown_us=%lld rss_kb=%ld\n",
-                     (now - (start ? std::atoll(start) : now)) / 1000, ru.ru_maxrss);
-        std::fflush(stderr);
-        _exit(0);
-    });
     return app.exec();
 }

@@ -1,5 +1,6 @@
-// Launches each program several times with the start-up probe on and prints the median
-// time to the first shown window and the peak RSS, as ratios to a bare Qt window.
+// Launches each program several times with the start-up probe on, each time followed by a
+// bare Qt window of the size the program's window had, and prints the median time to the
+// first painted frame and the peak RSS, beside the bare window's and as a ratio to it.
 //   bench_startup [runs]     (offscreen unless QT_QPA_PLATFORM says otherwise)
 #include <algorithm>
 #include <cstdio>
@@ -16,9 +17,11 @@ namespace {
 struct Sample {
     double ms;
     long rssKb;
+    int width, height;
 };
 
-bool runOnce(const std::string& path, const std::string& workDir, Sample& out) {
+bool runOnce(const std::string& path, const std::vector<std::string>& args, const std::string& workDir,
+             Sample& out) {
     int fds[2];
     if (pipe(fds) != 0) return false;
     timespec ts;
@@ -30,7 +33,10 @@ bool runOnce(const std::string& path, const std::string& workDir, Sample& out) {
         close(fds[0]);
         if (chdir(workDir.c_str()) != 0) _exit(127);
         setenv("ZW_STARTUP_PROBE", start.c_str(), 1);
-        execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+        std::vector<char*> argv{const_cast<char*>(path.c_str())};
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(path.c_str(), argv.data());
         _exit(127);
     }
     close(fds[1]);
@@ -48,9 +54,13 @@ bool runOnce(const std::string& path, const std::string& workDir, Sample& out) {
     }
     long long us = 0;
     long rss = 0;
-    if (std::sscanf(text.c_str() + pos, "zw-startup shown_us=%lld rss_kb=%ld", &us, &rss) != 2)
+    int w = 0, h = 0;
+    if (std::sscanf(text.c_str() + pos, "zw-startup painted_us=%lld rss_kb=%ld size=%dx%d", &us, &rss, &w,
+                    &h) != 4) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), text.c_str() + pos);
         return false;
-    out = {us / 1000.0, rss};
+    }
+    out = {us / 1000.0, rss, w, h};
     return true;
 }
 
@@ -76,24 +86,33 @@ int main(int argc, char** argv) {
     struct Prog {
         const char* name;
         std::string path;
-        std::vector<double> ms, rss;
-    } progs[] = {{"bare Qt window", dir + "bench_bare_window", {}, {}},
-                 {"zwirlo60", bin + "zwirlo60", {}, {}},
-                 {"zwirlo3", bin + "zwirlo3", {}, {}}};
+        std::vector<double> ms, rss, bareMs, bareRss;
+        int width = 0, height = 0;
+    } progs[] = {{"zwirlo60", bin + "zwirlo60", {}, {}, {}, {}}, {"zwirlo3", bin + "zwirlo3", {}, {}, {}, {}}};
+    const std::string bare = dir + "bench_bare_window";
     for (int r = 0; r < runs; ++r)
         for (auto& p : progs) {
-            Sample s;
-            if (!runOnce(p.path, work, s)) return 1;
+            Sample s, b;
+            if (!runOnce(p.path, {}, work, s)) return 1;
+            if (!runOnce(bare, {std::to_string(s.width), std::to_string(s.height)}, work, b)) return 1;
+            p.width = s.width;
+            p.height = s.height;
             p.ms.push_back(s.ms);
             p.rss.push_back(static_cast<double>(s.rssKb));
+            p.bareMs.push_back(b.ms);
+            p.bareRss.push_back(static_cast<double>(b.rssKb));
         }
-    double bareMs = median(progs[0].ms), bareRss = median(progs[0].rss) / 1024;
-    std::printf("%-16s %10s %8s %10s %10s\n", "program", "shown ms", "x bare", "RSS MB", "+ bare MB");
+    std::printf("%-10s %10s %10s %8s %10s %10s %10s\n", "program", "window", "painted ms", "bare ms",
+                "x bare", "RSS MB", "+ bare MB");
     for (auto& p : progs) {
-        double ms = median(p.ms), rss = median(p.rss) / 1024;
-        std::printf("%-16s %10.1f %8.2f %10.1f %10.1f\n", p.name, ms, ms / bareMs, rss, rss - bareRss);
+        double ms = median(p.ms), bareMs = median(p.bareMs);
+        double rss = median(p.rss) / 1024, bareRss = median(p.bareRss) / 1024;
+        std::string size = std::to_string(p.width) + "x" + std::to_string(p.height);
+        std::printf("%-10s %10s %10.1f %8.1f %10.2f %10.1f %10.1f\n", p.name, size.c_str(), ms, bareMs,
+                    ms / bareMs, rss, rss - bareRss);
     }
-    std::printf("targets: start-up within 2x of the bare window, RSS within bare + 15 MB (%d runs, median)\n",
+    std::printf("targets: first frame within 2x of a bare window of the same size, RSS within bare + 15 MB "
+                "(%d runs, median)\n",
                 runs);
     std::string cmd = "rm -rf " + work;
     return std::system(cmd.c_str()) == 0 ? 0 : 1;

@@ -1,16 +1,11 @@
 #pragma once
-// Additions to tcp.h used by the network code and its tests.
+// How far the notify queue (notify() in tcp.h) is behind: for the connections' flow
+// control and for tests.
 #include <cstddef>
-#include <functional>
 
 #include "platform/tcp.h"
 
 namespace plat {
-
-// Runs fn on a thread of its own that serves the client's present connection. When fn
-// returns, that connection is closed and gives back its descriptors, and the thread ends
-// without being waited for; the client's destructor still waits for every such thread.
-void startClientThread(TcpClient& client, std::function<void()> fn);
 
 // True while no notify item waits or runs (tests pump the loop until it holds).
 bool notifyIdle();
