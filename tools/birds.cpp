@@ -1267,8 +1267,8 @@ Face birdFace(int n) {
         s.beakW = 5;
         f.art = paint(s, [](Bird& b) {
             b.base(rgb(0x2A2A30), rgb(0x2A2A30), kBlack);
-            b.nape(rgb(0x9AA0A8), 1.3);
-            b.neckSide(rgb(0x9AA0A8), 1.2);
+            b.nape(rgb(0xA8AEB6), 1.6);
+            b.neckSide(rgb(0xA8AEB6), 1.4);
             b.cap(rgb(0x2A2A30), -0.4);
             b.wing(rgb(0x1E1E24));
             b.beak(kBlack);
@@ -1334,10 +1334,24 @@ Face birdFace(int n) {
             QColor brown = rgb(0x7A6450);
             b.base(brown, brown, rgb(0xC0A090));
             b.under(rgb(0xF6F0E4), -0.05);
-            b.belly(rgb(0xD03A22), 0.7);
-            b.belly(rgb(0xF6F0E4), 0.45);
             b.streaks(rgb(0x4A3A2A), b.underArea(0.0), 49);
-            b.brow(rgb(0xF8ECC0), 2.6);
+            // The red flank shows below the folded wing, which is painted over its top.
+            const BirdShape& sh = b.shape();
+            QPolygonF flank;
+            for (int i = 0; i < 36; ++i) {
+                double a = i * M_PI / 18;
+                flank << b.toGlobal(sh.bodyRx * (0.05 + 0.5 * std::cos(a)),
+                                    sh.bodyRy * (0.3 + 0.42 * std::sin(a)));
+            }
+            QPainterPath flankPath;
+            flankPath.addPolygon(flank);
+            QPainter& p = b.painter();
+            p.save();
+            p.setPen(Qt::NoPen);
+            p.setBrush(rgb(0xC8401E));
+            p.drawPath(flankPath.intersected(b.outline()));
+            p.restore();
+            b.brow(rgb(0xFFF2C8), 3.6);
             b.moustache(rgb(0xF8ECC0), 1.8);
             b.wing(brown);
             b.beak(rgb(0x5A4A3A), rgb(0xE0C040));
