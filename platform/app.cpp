@@ -22,6 +22,7 @@
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/qt_internal.h"
+#include "platform/sharedblock.h"
 
 namespace plat {
 namespace {
@@ -182,6 +183,8 @@ void Application::showException(const std::string& text) {
 }
 
 void Application::exitProcess(int code) {
+    // The system would drop our handles as the process goes; the last copy's go with them.
+    closeAllSharedBlocks();
     std::cout.flush();
     std::cerr.flush();
     std::fflush(stdout);
