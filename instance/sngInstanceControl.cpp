@@ -77,6 +77,9 @@ void TsngInstanceControl::Loaded() {
     // trusted, so the start-up fails as it does when the block cannot be made.
     plat::SharedBlockLock startup(mappingName_);
     if (int e = startup.error()) {
+        // Someone else's object at our name cannot be opened: run without a limit, so
+        // nobody can keep the game from starting by putting one there.
+        if (e == plat::foreignObject) return;
         if (e == static_cast<int>(std::errc::timed_out))
             throw plat::Exception(
                 "Een ander exemplaar van dit programma blijft hangen bij het opstarten; "
@@ -86,8 +89,10 @@ void TsngInstanceControl::Loaded() {
 
     bool existed = false;
     plat::SharedBlockHandle h = plat::createSharedBlock(mappingName_, BlockSize, existed);
-    if (h == plat::noSharedBlock)
+    if (h == plat::noSharedBlock) {
+        if (plat::lastSystemError() == plat::foreignObject) return;
         throw plat::Exception(plat::systemErrorMessage(plat::lastSystemError()));
+    }
     d->handles.push_back(h);
 
     auto registerHere = [this](void* view, std::uint32_t count) {

@@ -192,17 +192,26 @@ void applyClick(TForm1& f, int pos, char letter) {
 
 }  // namespace
 
-void TForm1::ClientSocket1Read(const std::string& line) {
+void TForm1::ClientSocket1Read(const std::string& line, std::uint64_t from) {
+    const bool afterBoard = lastLineWasBoard && lastLineFrom == from;
+    lastLineWasBoard = false;
+    lastLineFrom = from;
     // Lines no copy of the game sends (empty, a board of another length, a position off
-    // the board, an unknown letter) change nothing at all.
+    // the board, an unknown letter) change nothing at all. A copy sends a game line only
+    // right after its board, with scores that board can hold; any other would only pin
+    // the window with boxes or show a game that cannot end.
     std::optional<network::Scores> scores;
     std::optional<network::Click> click;
     switch (network::classify(line)) {
     case network::LineKind::Game:
         scores = network::parseGame(line);
+        if (!afterBoard || !scores || scores->mine < 0 || scores->theirs < 0 ||
+            scores->mine + scores->theirs > P)
+            return;
         break;
     case network::LineKind::Board:
         if (line.size() != static_cast<std::size_t>(N)) return;
+        lastLineWasBoard = true;
         break;
     case network::LineKind::Click:
         click = network::parseClick(line, N);

@@ -21,6 +21,7 @@
 #include "platform/dialogs.h"
 #include "platform/first_frame.h"
 #include "platform/qt_internal.h"
+#include "platform/sharedblock.h"
 
 namespace plat {
 namespace {
@@ -159,6 +160,8 @@ void Application::showException(const std::string& text) {
 }
 
 void Application::exitProcess(int code) {
+    // The system would drop our handles as the process goes; the last copy's go with them.
+    closeAllSharedBlocks();
     std::cout.flush();
     std::cerr.flush();
     std::fflush(stdout);

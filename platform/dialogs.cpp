@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include <condition_variable>
@@ -115,6 +117,29 @@ namespace {
 // do: once one dialog closes there is none, and the next one would open mid-screen.
 QWidget* ownerWidget(const Form* owner) { return owner ? owner->impl()->widget.data() : nullptr; }
 
+// Before the main window shows it has no place yet, and a box centred over it would open
+// near the screen's corner: such a box is centred on the screen the window will open on.
+template <class Dialog>
+class Placed : public Dialog {
+public:
+    explicit Placed(const Form* owner) : Dialog(ownerWidget(owner)) {
+        QWidget* w = ownerWidget(owner);
+        if (w && !w->isVisible()) screen_ = w->screen();
+    }
+
+protected:
+    void showEvent(QShowEvent* e) override {
+        Dialog::showEvent(e);
+        if (screen_ && !e->spontaneous()) {
+            const QPoint c = screen_->availableGeometry().center();
+            this->move(c.x() - this->width() / 2, c.y() - this->height() / 2);
+        }
+    }
+
+private:
+    QScreen* screen_ = nullptr;
+};
+
 bool runInputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
     const Form* owner = Application::mainForm();
     if (scripted) {
@@ -127,7 +152,7 @@ bool runInputQuery(const std::string& caption, const std::string& prompt, std::s
     }
     if (!Application::initialized()) return false;
 
-    QDialog dlg(ownerWidget(owner));
+    Placed<QDialog> dlg(owner);
     dlg.setWindowTitle(toQt(caption));
     dlg.setWindowFlags(dlg.windowFlags() & ~Qt::WindowContextHelpButtonHint);
     auto* layout = new QVBoxLayout(&dlg);
@@ -161,7 +186,7 @@ void runShowMessage(const std::string& text, QMessageBox::Icon icon) {
         std::fprintf(stderr, "%s\n", text.c_str());
         return;
     }
-    QMessageBox box(ownerWidget(owner));
+    Placed<QMessageBox> box(owner);
     box.setWindowTitle(toQt(Application::title()));
     box.setText(toQt(text));
     box.setTextFormat(Qt::PlainText);

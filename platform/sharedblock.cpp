@@ -1,4 +1,4 @@
-// Named shared blocks on POSIX shared memory, kept alive by flock: see sharedblock.h.
+// Named shared blocks on files in a private folder, kept alive by flock: see sharedblock.h.
 #include "platform/sharedblock.h"
 
 #include <cerrno>
@@ -53,32 +53,85 @@ std::string objectName(char kind, const std::string& name) {
         std::snprintf(tail, sizeof tail, "_h%016llx", static_cast<unsigned long long>(h));
         esc = esc.substr(0, maxEscaped) + tail;
     }
-    // Per user, as the objects of one desktop session are.
-    return "/zwirlo-" + std::to_string(geteuid()) + "-" + kind + "-" + esc;
+    return std::string("zwirlo-") + kind + "-" + esc;
 }
 
-// Another user's object of the same name is not ours to read or keep alive.
-bool ownedByUs(int fd) {
+// A folder nobody but us can create names in.
+bool isPrivateFolder(int fd) {
     struct stat st {};
-    if (fstat(fd, &st) != 0) return false;
-    if (st.st_uid != geteuid()) {
-        errno = EACCES;
-        return false;
-    }
-    return true;
+    return fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == geteuid() &&
+           (st.st_mode & 0777) == 0700;
 }
 
-// Opens the object and keeps it only when it is ours; -1 with errno set otherwise.
-int openOwned(const std::string& sys, int flags, mode_t mode) {
-    int fd = shm_open(sys.c_str(), flags, mode);
-    if (fd < 0) return -1;
-    if (!ownedByUs(fd)) {
-        int e = errno;
-        close(fd);
-        errno = e;
+int openFolder(const std::string& path) {
+    return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+// The folder the objects live in, open; -1 with errno set (foreignObject when the
+// per-user folder is there but is not ours, not a folder or not private).
+int privateFolder(std::string* path = nullptr) {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && runtime[0] == '/') {
+        int fd = openFolder(runtime);
+        if (fd >= 0 && isPrivateFolder(fd)) {
+            if (path) *path = runtime;
+            return fd;
+        }
+        if (fd >= 0) close(fd);
+    }
+    const char* tmp = std::getenv("TMPDIR");
+    std::string folder = tmp && tmp[0] == '/' ? tmp : "/tmp";
+    folder += "/zwirlo-" + std::to_string(geteuid());
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return -1;
+    int fd = openFolder(folder);
+    if (fd < 0) {
+        if (errno == ELOOP || errno == ENOTDIR) errno = foreignObject;
         return -1;
     }
+    if (!isPrivateFolder(fd)) {
+        close(fd);
+        errno = foreignObject;
+        return -1;
+    }
+    if (path) *path = folder;
     return fd;
+}
+
+// An open plain file of ours at the name; anything else that is there is foreign.
+bool isOurFile(int fd) {
+    struct stat st {};
+    return fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid();
+}
+
+// Opens (or makes, with O_CREAT in flags) the object in the private folder, never through
+// a link; -1 with errno set otherwise. *folder gets the folder, open, when asked for.
+int openObject(const std::string& file, int flags, int* folder = nullptr) {
+    int dir = privateFolder();
+    if (dir < 0) return -1;
+    // Non-blocking: a FIFO planted at the name must not hold the open.
+    int fd = openat(dir, file.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
+    int e = errno;
+    if (fd < 0) {
+        struct stat st {};
+        if (e != ENOENT && fstatat(dir, file.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            !(S_ISREG(st.st_mode) && st.st_uid == geteuid()))
+            e = foreignObject;
+    } else if (!isOurFile(fd)) {
+        close(fd);
+        fd = -1;
+        e = foreignObject;
+    }
+    if (fd >= 0 && folder) *folder = dir;
+    else close(dir);
+    errno = e;
+    return fd;
+}
+
+// The name still leads to the file open at fd: nobody removed or replaced it.
+bool stillNamed(int dir, const std::string& file, int fd) {
+    struct stat a {}, b {};
+    return fstat(fd, &a) == 0 && fstatat(dir, file.c_str(), &b, AT_SYMLINK_NOFOLLOW) == 0 &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 int lockFile(int fd, int op) {
@@ -88,18 +141,43 @@ int lockFile(int fd, int op) {
     return rc;
 }
 
-// An exclusive lock, waited for at most waitMs: a holder that hangs (or is stopped) must
-// not hold every later start with it. 0 or the error.
-int lockExclusiveWithin(int fd, int waitMs) {
+// An exclusive lock on the file at the name, waited for at most waitMs: a holder that
+// hangs (or is stopped) must not hold every later start with it. A file that was removed
+// while we waited for it is given up for the one now at the name. The locked file, or -1
+// with *error set.
+int lockNamedWithin(const std::string& file, int waitMs, int* dirOut, int* error) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
     auto pause = std::chrono::milliseconds(1);
-    while (lockFile(fd, LOCK_EX | LOCK_NB) != 0) {
-        if (errno != EWOULDBLOCK) return errno;
-        if (std::chrono::steady_clock::now() >= end) return ETIMEDOUT;
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    for (;;) {
+        int dir = -1;
+        int fd = openObject(file, O_RDWR | O_CREAT, &dir);
+        if (fd < 0) {
+            *error = errno;
+            return -1;
+        }
+        int rc;
+        while ((rc = lockFile(fd, LOCK_EX | LOCK_NB)) != 0) {
+            if (errno != EWOULDBLOCK) break;
+            if (std::chrono::steady_clock::now() >= end) {
+                errno = ETIMEDOUT;
+                break;
+            }
+            std::this_thread::sleep_for(pause);
+            pause = std::min(pause * 2, std::chrono::milliseconds(20));
+        }
+        if (rc == 0 && stillNamed(dir, file, fd)) {
+            *dirOut = dir;
+            return fd;
+        }
+        const int e = errno;
+        close(fd);
+        close(dir);
+        if (rc != 0) {
+            *error = e;
+            return -1;
+        }
+        // The last holder removed it as we got it: lock the one at the name now.
     }
-    return 0;
 }
 
 // Process-wide state; never destroyed, so it stays usable from static destructors.
@@ -107,6 +185,7 @@ struct Registry {
     std::recursive_mutex mutex;
     struct Held {
         int fd = -1;
+        int dir = -1;   // the folder the lock file is in, while held
         int error = 0;  // why the outermost holder did not get the lock
         int depth = 0;
     };
@@ -119,22 +198,36 @@ Registry& registry() {
     return *r;
 }
 
+// Removes the file at the name when it is still the one open at fd.
+void removeNamed(int dir, const std::string& file, int fd) {
+    if (dir >= 0 && stillNamed(dir, file, fd)) unlinkat(dir, file.c_str(), 0);
+}
+
 }  // namespace
 
 std::string sharedBlockSystemName(const std::string& name) { return objectName('b', name); }
+
+std::string sharedBlockPath(const std::string& name) {
+    std::string folder;
+    int dir = privateFolder(&folder);
+    if (dir < 0) return {};
+    close(dir);
+    return folder + "/" + objectName('b', name);
+}
+
+std::string sharedBlockLockPath(const std::string& name) {
+    std::string block = sharedBlockPath(name);
+    if (block.empty()) return {};
+    return block.substr(0, block.rfind('/') + 1) + objectName('l', name);
+}
 
 SharedBlockLock::SharedBlockLock(const std::string& name) : name_(name) {
     Registry& r = registry();
     r.mutex.lock();
     Registry::Held& h = r.locks[name];
     if (h.depth == 0) {
-        // Checked for its owner as the block is: another user's object is not ours to use.
-        h.fd = openOwned(objectName('l', name), O_RDWR | O_CREAT, 0600);
-        h.error = h.fd < 0 ? errno : lockExclusiveWithin(h.fd, lockWaitMs);
-        if (h.fd >= 0 && h.error != 0) {
-            close(h.fd);
-            h.fd = -1;
-        }
+        h.error = 0;
+        h.fd = lockNamedWithin(objectName('l', name), lockWaitMs, &h.dir, &h.error);
     }
     // Nested holders share the outermost one's result and never wait again.
     error_ = h.error;
@@ -150,7 +243,16 @@ void SharedBlockLock::unlock() {
     Registry& r = registry();
     Registry::Held& h = r.locks[name_];
     if (--h.depth == 0) {
-        if (h.fd >= 0) close(h.fd);  // closing drops the flock
+        if (h.fd >= 0) {
+            // No block, no lock: it goes while still locked, so a waiter that gets it next
+            // sees it is gone. A block is only ever made under this lock.
+            struct stat st {};
+            if (fstatat(h.dir, objectName('b', name_).c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 &&
+                errno == ENOENT)
+                removeNamed(h.dir, objectName('l', name_), h.fd);
+            close(h.fd);  // closing drops the flock
+            close(h.dir);
+        }
         r.locks.erase(name_);
     }
     r.mutex.unlock();
@@ -159,8 +261,7 @@ void SharedBlockLock::unlock() {
 SharedBlockHandle createSharedBlock(const std::string& name, std::size_t size, bool& existed) {
     existed = false;
     SharedBlockLock lock(name);
-    const std::string sys = sharedBlockSystemName(name);
-    int fd = openOwned(sys, O_RDWR | O_CREAT, 0600);
+    int fd = openObject(sharedBlockSystemName(name), O_RDWR | O_CREAT);
     if (fd < 0) return fail(errno);
     if (lockFile(fd, LOCK_EX | LOCK_NB) == 0) {
         // Nobody holds it: whatever a dead process left there is not a live block.
@@ -189,15 +290,18 @@ SharedBlockHandle createSharedBlock(const std::string& name, std::size_t size, b
 
 SharedBlockHandle openSharedBlock(const std::string& name) {
     SharedBlockLock lock(name);
-    const std::string sys = sharedBlockSystemName(name);
-    int fd = openOwned(sys, O_RDWR, 0);
+    const std::string file = sharedBlockSystemName(name);
+    int dir = -1;
+    int fd = openObject(file, O_RDWR, &dir);
     if (fd < 0) return fail(errno);
     if (lockFile(fd, LOCK_EX | LOCK_NB) == 0) {
         // Left behind by processes that are gone: it no longer exists.
-        shm_unlink(sys.c_str());
+        if (lock.error() == 0) removeNamed(dir, file, fd);
         close(fd);
+        close(dir);
         return fail(ENOENT);
     }
+    close(dir);
     if (errno != EWOULDBLOCK || lockFile(fd, LOCK_SH | LOCK_NB) != 0) {
         int e = errno;
         close(fd);
@@ -251,10 +355,19 @@ void closeSharedBlock(SharedBlockHandle handle) {
     r.handleNames.erase(it);
     r.fresh.erase(handle);
     SharedBlockLock lock(name);
-    // The last holder removes the block. A refused upgrade may drop our shared lock,
-    // which is fine: the handle goes now anyway.
-    if (lockFile(handle, LOCK_EX | LOCK_NB) == 0) shm_unlink(sharedBlockSystemName(name).c_str());
+    // The last holder removes the block while it holds the lock (the lock then goes with
+    // it): a copy starting now waits for that and makes both afresh. Without the lock
+    // nothing is removed; the next start reuses what is left, as after a kill. A refused
+    // upgrade may drop our shared lock, which is fine: the handle goes now anyway.
+    if (lock.error() == 0 && lockFile(handle, LOCK_EX | LOCK_NB) == 0)
+        removeNamed(r.locks[name].dir, sharedBlockSystemName(name), handle);
     close(handle);
+}
+
+void closeAllSharedBlocks() {
+    Registry& r = registry();
+    std::lock_guard<std::recursive_mutex> guard(r.mutex);
+    while (!r.handleNames.empty()) closeSharedBlock(r.handleNames.begin()->first);
 }
 
 int lastSystemError() { return lastError; }

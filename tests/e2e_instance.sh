@@ -5,8 +5,6 @@
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e_lib.sh"
 e2e_start_display
-# The program ends without giving its block up; clear this run's objects with the rest.
-trap 'e2e_cleanup; rm -f /dev/shm/zwirlo-*"${E2E_TMP##*/}"*' EXIT
 
 title="Zwirlo: Grieks"
 prog="$E2E_TMP/Pairs Game/zwirlo3"
@@ -61,9 +59,8 @@ count=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | wc -l)
 [ "$count" -eq 1 ] || e2e_fail "$count windows named $title"
 echo "ok: the second start raised the first window and ended; one window left"
 
-# A block of that name owned by another user: the start-up shows the system's reason in
-# the error box under the program's title, and ends with code 1 once it is answered,
-# not with a signal. Making another user's object takes root.
+# A block of that name owned by another user cannot be opened: the copy runs as if there
+# were no limit, with no box. Making another user's object takes root.
 if [ "$(id -u)" -eq 0 ]; then
   other="$E2E_TMP/Other Copy/zwirlo3"
   mkdir -p "$E2E_TMP/Other Copy"
@@ -74,21 +71,17 @@ if [ "$(id -u)" -eq 0 ]; then
   ( cd "$E2E_TMP/work" && exec "$other" ) &
   bad=$!
   E2E_PIDS+=($bad)
-  box=""
+  wins=""
   for _ in $(seq 1 100); do
-    box=$(xdotool search --onlyvisible --pid "$bad" 2>/dev/null | head -n 1 || true)
-    [ -n "$box" ] && break
-    kill -0 "$bad" 2>/dev/null || break
+    wins=$(xdotool search --onlyvisible --pid "$bad" 2>/dev/null || true)
+    [ -n "$wins" ] && break
     sleep 0.1
   done
-  [ -n "$box" ] || e2e_fail "no error box from the failed start"
-  [ "$(xdotool getwindowname "$box")" = "Zwirlo: Grieks Alfabet" ] ||
-    e2e_fail "the box is titled '$(xdotool getwindowname "$box")'"
-  [ -n "${ZW_SHOTS:-}" ] && import -window root "$ZW_SHOTS/failed-guard.png"
-  xdotool windowfocus --sync "$box" key Return
-  for _ in $(seq 1 50); do kill -0 "$bad" 2>/dev/null || break; sleep 0.1; done
-  set +e; wait "$bad"; rc=$?; set -e
-  [ "$rc" -eq 1 ] || e2e_fail "the failed start ended with $rc"
-  echo "ok: a start without a usable block showed the error box and ended with code 1"
+  [ -n "$wins" ] || e2e_fail "the copy beside another user's block showed no window"
+  [ "$(echo "$wins" | wc -l)" -eq 1 ] || e2e_fail "more than one window: a box was shown"
+  [ "$(xdotool getwindowname "$wins")" = "$title Alfabet" ] ||
+    e2e_fail "its window is '$(xdotool getwindowname "$wins")'"
+  kill -0 "$bad" 2>/dev/null || e2e_fail "the copy ended"
+  echo "ok: another user's block at the name let the copy run, without a message"
 fi
 echo "1 passed, 0 failed"

@@ -60,6 +60,14 @@ start_copy b "$DB"
 # runs on without listening): confirm it, then find B's main window.
 box=$(DISPLAY=$DB e2e_wait_window "Zwirlo-60")
 sleep 0.3
+# Shown before the window, it opens centred on the screen (1280 x 800).
+geo=$(DISPLAY=$DB xdotool getwindowgeometry "$box")
+bx=$(echo "$geo" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1/p')
+by=$(echo "$geo" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\2/p')
+bw=$(echo "$geo" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1/p')
+bh=$(echo "$geo" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\2/p')
+dx=$(( bx + bw / 2 - 640 )); dy=$(( by + bh / 2 - 400 ))
+[ "${dx#-}" -le 8 ] && [ "${dy#-}" -le 8 ] || e2e_fail "B's start-up box is off-centre: $geo"
 shot "$DB" "$shots/b-start.png"
 on "$DB" xdotool windowfocus --sync "$box"
 on "$DB" xdotool key Return

@@ -4,7 +4,7 @@
 // the destructor), leak (end through the unit finalization only), exit (end at once, as
 // "&Afsluiten" does), twice (a second component), stall (take the start-up lock, report
 // "stalled" and hang there, as a copy stuck in its load step), block PATH (print the
-// shared-memory file of PATH's block). Options: --max N, --disabled, --gate (start the
+// file of PATH's block). Options: --max N, --disabled, --gate (start the
 // load step only when standard input closes, so many copies can start at one instant).
 #include <cstdio>
 #include <cstdlib>
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     std::string mode = argc > 1 ? argv[1] : "hold";
     if (mode == "block" && argc > 2) {
         std::string name = instance::TsngInstanceControl::MappingName(argv[2]);
-        report("/dev/shm" + plat::sharedBlockSystemName(name));
+        report(plat::sharedBlockPath(name));
         return 0;
     }
     unsigned max = 1;

@@ -105,11 +105,22 @@ protected:
     }
     void TearDown() override {
         unsetenv("ZW_TRACE_RAISE");
-        // Killed copies leave their blocks behind, and lock files always stay.
-        for (const auto& e : fs::directory_iterator("/dev/shm"))
+        // Killed copies leave their objects behind.
+        std::error_code ec;
+        for (const auto& e : fs::directory_iterator(objectFolder(), ec))
             if (e.path().string().find(root.filename().string()) != std::string::npos)
-                fs::remove(e.path());
+                fs::remove_all(e.path(), ec);
         fs::remove_all(root);
+    }
+    static fs::path objectFolder() { return fs::path(plat::sharedBlockPath("x")).parent_path(); }
+    static std::string blockOf(const fs::path& exe) {
+        return plat::sharedBlockPath(instance::TsngInstanceControl::MappingName(exe.string()));
+    }
+    static std::string lockOf(const fs::path& exe) {
+        return plat::sharedBlockLockPath(instance::TsngInstanceControl::MappingName(exe.string()));
+    }
+    static bool present(const std::string& path) {
+        return fs::exists(fs::symlink_status(path));
     }
     fs::path copyProbe(const std::string& folder) {
         fs::create_directories(root / folder);
@@ -238,26 +249,50 @@ TEST_F(Guard, ACopyHungInItsLoadStepHoldsALaterStartOnlyForTheBound) {
     EXPECT_LT(ms, plat::SharedBlockLock::lockWaitMs + 15000);
 }
 
-// Objects of the same name made by another user are neither read nor kept alive: the
-// start-up fails with the system's reason. Making them takes root.
-TEST_F(Guard, ABlockOrLockOfAnotherUserFailsTheStartUp) {
-    if (geteuid() != 0) GTEST_SKIP() << "needs root to make another user's object";
+// Whatever sits at the guard's names without being a file of ours (another user's file,
+// a folder) is a block that cannot be opened: every copy runs, without a message.
+TEST_F(Guard, AnObjectNotOursAtTheGuardsNameLetsEveryCopyRun) {
     fs::path exe = copyProbe("foreign");
-    const std::string name = instance::TsngInstanceControl::MappingName(exe.string());
-    std::string block = plat::sharedBlockSystemName(name);
-    std::string lock = block;
-    lock.replace(lock.find("-b-"), 3, "-l-");
-    for (const std::string& object : {block, lock}) {
-        SCOPED_TRACE(object);
-        fs::path file = "/dev/shm" + object;
-        std::ofstream(file).put('\0');
-        ASSERT_EQ(chown(file.c_str(), 65534, 65534), 0);
-        Probe p(exe, {"hold"});
-        const std::string text = plat::systemErrorMessage(EACCES);
-        EXPECT_EQ(p.line, "error " + text.substr(0, text.find('\n')));
-        EXPECT_EQ(p.waitExit(), 1);
-        fs::remove(file);
+    for (const std::string& object : {blockOf(exe), lockOf(exe)}) {
+        for (bool otherUser : {false, true}) {
+            if (otherUser && geteuid() != 0) continue;  // making another user's file takes root
+            SCOPED_TRACE(object + (otherUser ? " of another user" : " as a folder"));
+            if (otherUser) {
+                std::ofstream(object).put('\0');
+                ASSERT_EQ(chown(object.c_str(), 65534, 65534), 0);
+            } else {
+                fs::create_directory(object);
+            }
+            Probe a(exe, {"hold"}), b(exe, {"hold"});
+            EXPECT_EQ(a.word(0), "running");
+            EXPECT_EQ(b.word(0), "running");
+            a.killHard();
+            b.killHard();
+            fs::remove(blockOf(exe));
+            fs::remove(lockOf(exe));
+        }
     }
+}
+
+// A normal end (the window closed, "&Afsluiten", a terminate signal) gives the handles up
+// as the process goes: the last copy's objects go with it, another copy's stay.
+TEST_F(Guard, TheLastCopyToEndNormallyRemovesTheObjects) {
+    fs::path exe = copyProbe("tidy");
+    Probe first(exe, {"hold"});
+    ASSERT_EQ(first.word(0), "running");
+    Probe second(exe, {"exit", "--max", "2"});
+    EXPECT_EQ(second.word(2), "2");
+    EXPECT_EQ(second.waitExit(), 0);
+    EXPECT_TRUE(present(blockOf(exe)));
+    EXPECT_TRUE(present(lockOf(exe)));
+    kill(first.pid, SIGTERM);
+    EXPECT_EQ(first.waitExit(), 0);
+    EXPECT_FALSE(present(blockOf(exe)));
+    EXPECT_FALSE(present(lockOf(exe)));
+    Probe next(exe, {"exit"});
+    EXPECT_EQ(next.line, "running " + std::to_string(next.pid) + " 1");
+    EXPECT_EQ(next.waitExit(), 0);
+    EXPECT_FALSE(present(blockOf(exe)));
 }
 
 TEST_F(Guard, ASecondComponentInOneProgramIsRefused) {

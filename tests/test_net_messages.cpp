@@ -10,6 +10,7 @@
 #include "game/zwiunit1.h"
 #include "network/messages.h"
 #include "network/outbox.h"
+#include "platform/dialogs.h"
 
 using namespace network;
 
@@ -273,4 +274,37 @@ TEST(NetDispatch, TheTurnDecidesWhichPeerLinesCountAndEachOneCountedIsRecorded) 
     EXPECT_EQ(f.logLength, 10);
     EXPECT_EQ(f.images[6]->pictureName(), "card");
     EXPECT_FALSE(ZwiUnit1::clicksBlocked);
+}
+
+// A copy sends a game line only right after its board, with scores that board can hold:
+// any other game line is ignored without a box or a beep, so a peer cannot pin the window
+// with boxes or show a game that can never end.
+TEST(NetDispatch, AGameLineCountsOnlyRightAfterABoardOfTheSameConnectionAndInRange) {
+    game::TForm1 f(game::zwirlo60Variant(), game::FormOptions{false, 0, false});
+    std::array<std::int32_t, 60> board{};
+    for (int p = 0; p < 60; ++p) board[p] = p / 2 + 1;
+    const std::string boardLine = BoardMessage(board.data(), 60);
+    auto boxes = [] { return plat::DialogScript::shown().size(); };
+    plat::DialogScript::clear();
+
+    f.ClientSocket1Read(boardLine, 1);
+    f.ClientSocket1Read(GameMessage(3, 4), 1);
+    EXPECT_EQ(boxes(), 2u);  // the beep and "Een spel is ontvangen.."
+    EXPECT_EQ(f.Label2->caption(), "3");
+    f.ClientSocket1Read(GameMessage(5, 6), 1);  // a second one, no board before it
+    f.ClientSocket1Read(boardLine, 1);
+    f.ClientSocket1Read(ClickMessage(0, 'o'), 1);
+    f.ClientSocket1Read(GameMessage(5, 6), 1);  // not directly after the board
+    f.ClientSocket1Read(boardLine, 2);
+    f.ClientSocket1Read(GameMessage(5, 6), 1);  // after another connection's board
+    f.ClientSocket1Read(boardLine, 1);
+    f.ClientSocket1Read(std::string("?\x7f\x7f"), 1);  // each above the pair count
+    f.ClientSocket1Read(boardLine, 1);
+    f.ClientSocket1Read(GameMessage(16, 15), 1);  // 31 pairs of 30
+    EXPECT_EQ(boxes(), 2u);
+    EXPECT_EQ(f.Label2->caption(), "0");
+    f.ClientSocket1Read(boardLine, 1);
+    f.ClientSocket1Read(GameMessage(18, 12), 1);  // the whole game: still fine
+    EXPECT_EQ(boxes(), 4u);
+    EXPECT_EQ(f.Label2->caption(), "18");
 }
