@@ -6,7 +6,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e_lib.sh"
 e2e_start_display
 # The program ends without giving its block up; clear this run's objects with the rest.
-trap 'e2e_cleanup; rm -f /dev/shm/zwirlo-*"${E2E_TMP##*/}"*' EXIT
+trap 'rc=$?; rm -f /dev/shm/zwirlo-*"${E2E_TMP##*/}"*; e2e_cleanup $rc' EXIT
 
 title="Zwirlo: Grieks"
 prog="$E2E_TMP/Pairs Game/zwirlo3"
