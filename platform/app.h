@@ -40,7 +40,8 @@ public:
     // Shows the standard error box for an exception's text.
     static void showException(const std::string& text);
 
-    // Ends the process at once with the exit code, without destructors.
+    // Ends the process at once with the exit code, without destructors. Builds with
+    // LeakSanitizer first check for leaks and end with 23 when they find one.
     [[noreturn]] static void exitProcess(int code);
 
     static bool isMainThread();

@@ -4,10 +4,24 @@ set -euo pipefail
 E2E_BIN="${ZW_BIN_DIR:?set ZW_BIN_DIR to the bin folder of the build}"
 E2E_TMP=$(mktemp -d /tmp/zwe2e.XXXXXX)
 E2E_PIDS=()
+# The programs' sanitizer reports (a leak found as they end, too) go to files here: the
+# programs end in the background, where no one reads their exit code or output.
+E2E_SAN="$E2E_TMP/sanitizer"
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}log_path=$E2E_SAN"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}log_path=$E2E_SAN"
+# Ends what the script started; a sanitizer report fails the run. Takes the script's exit
+# status (by default the status at the call).
 e2e_cleanup() {
+  local rc=${1:-$?}
   for p in "${E2E_PIDS[@]}"; do kill "$p" 2>/dev/null || true; done
   wait 2>/dev/null || true
+  if compgen -G "$E2E_SAN.*" >/dev/null; then
+    cat "$E2E_SAN".* >&2
+    echo "FAIL: a program reported a sanitizer error" >&2
+    rc=1
+  fi
   rm -rf "$E2E_TMP"
+  exit $rc
 }
 trap e2e_cleanup EXIT
 e2e_start_display() {
