@@ -190,7 +190,9 @@ TEST_F(NetPlay, ATransferredGameArrivesWithItsScores) {
     EXPECT_EQ(form->images[0]->pictureName(), "void");
     EXPECT_EQ(form->images[50]->pictureName(), "card");
 
-    // Complete (12 + 18 = 30): every place is drawn empty and a new game may start.
+    // Complete (12 + 18 = 30): every place is drawn empty and a new game may start. A
+    // game line counts only right after its board.
+    peer->send(board);
     peer->send(network::GameMessage(12, 18));
     ASSERT_TRUE(pumpUntil([&] { return form->Label2->caption() == "12"; }));
     EXPECT_EQ(form->images[50]->pictureName(), "void");
