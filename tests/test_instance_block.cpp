@@ -11,9 +11,9 @@
 #include <vector>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -48,8 +48,14 @@ bool objectExists(const std::string& path) {
 
 TEST(SharedBlockName, IsOneValidObjectNameThatKeepsNamesApart) {
     std::set<std::string> seen;
-    const std::string names[] = {"a/b", "a_2Fb", "a b", "a_20b", "A/B", "",
-                                 std::string(3000, 'x'), std::string(2999, 'x') + "y",
+    const std::string names[] = {"a/b",
+                                 "a_2Fb",
+                                 "a b",
+                                 "a_20b",
+                                 "A/B",
+                                 "",
+                                 std::string(3000, 'x'),
+                                 std::string(2999, 'x') + "y",
                                  "\xE9t\xE9"};
     for (const std::string& n : names) {
         std::string sys = plat::sharedBlockSystemName(n);
@@ -116,6 +122,7 @@ TEST(SharedBlock, AWaiterOnARemovedLockTakesTheOneAtTheName) {
     pid_t child = fork();
     if (child == 0) {
         close(toChild[1]);
+        close(held);  // a copy of the holder's file would keep its lock after the parent lets go
         {
             plat::SharedBlockLock lock(name);
             char e = static_cast<char>(lock.error());
@@ -204,8 +211,10 @@ TEST(SharedBlock, AnObjectNotOursOrNotAFileCannotBeOpened) {
     EXPECT_EQ(plat::createSharedBlock(name, 8, existed), plat::noSharedBlock);
     EXPECT_EQ(plat::lastSystemError(), plat::foreignObject);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    if (tmp) setenv("TMPDIR", oldTmp.c_str(), 1);
-    else unsetenv("TMPDIR");
+    if (tmp)
+        setenv("TMPDIR", oldTmp.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
     EXPECT_TRUE(fs::is_empty(scratch / "open"));
     fs::remove_all(scratch);
 }
