@@ -46,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     network::LineSplitter splitter;
     std::string line;
     for (std::size_t i = 1; i < size; i += chunk) {
-        splitter.feed(std::string_view(reinterpret_cast<const char*>(data + i),
-                                       std::min(chunk, size - i)));
+        splitter.feed(
+            std::string_view(reinterpret_cast<const char*>(data + i), std::min(chunk, size - i)));
         if (splitter.overflowed()) break;  // the connection would end here
         while (splitter.next(line)) {
             // Let the peer's actions through now and then, as when the turn passes.

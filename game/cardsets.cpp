@@ -5,6 +5,8 @@
 namespace game {
 namespace {
 
+// The name tables keep six names a line, so a card number is easy to count off.
+// clang-format off
 const char* const kAnimalNames[] = {
     "olifantje Faa Mai", "leeuw", "orang oetan", "panter", "zeehond", "zebra",
     "neushoorn", "pinguin", "ijsbeer", "eekhoorn", "wallaby", "egel",
@@ -41,27 +43,52 @@ const char* const kGreekNames[] = {
     "Nu", "Xi", "Omikron", "Pi", "Rho", "Sigma",
     "Tau", "Ypsilon", "Phi", "Chi", "Psi", "Omega",
 };
+// clang-format on
 
 }  // namespace
 
 const CardSetConfig& animalsSet() {
-    static const CardSetConfig set{"animals", 60, 30, 6, 10, "beastpix60.dll", 14,
-                                   "Zwirlo-60: Dieren", "134 klikken Zandor Quibbe",
-                                   "303 seconden Zandor Quibbe", kAnimalNames};
+    static const CardSetConfig set{"animals",
+                                   60,
+                                   30,
+                                   6,
+                                   10,
+                                   "beastpix60.dll",
+                                   14,
+                                   "Zwirlo-60: Dieren",
+                                   "134 klikken Zandor Quibbe",
+                                   "303 seconden Zandor Quibbe",
+                                   kAnimalNames};
     return set;
 }
 
 const CardSetConfig& birdsSet() {
-    static const CardSetConfig set{"birds", 60, 30, 6, 10, "wingpix60.dll", 15,
-                                   "Zwirlo-60: Vogels", "186 klikken Zandor Quibbe",
-                                   "416 seconden Zandor Quibbe", kBirdNames};
+    static const CardSetConfig set{"birds",
+                                   60,
+                                   30,
+                                   6,
+                                   10,
+                                   "wingpix60.dll",
+                                   15,
+                                   "Zwirlo-60: Vogels",
+                                   "186 klikken Zandor Quibbe",
+                                   "416 seconden Zandor Quibbe",
+                                   kBirdNames};
     return set;
 }
 
 const CardSetConfig& greekSet() {
-    static const CardSetConfig set{"greek", 48, 24, 6, 8, nullptr, 16,
-                                   "Zwirlo: Grieks Alfabet", "120 klikken Zandor Quibbe",
-                                   "257 seconden Zandor Quibbe", kGreekNames};
+    static const CardSetConfig set{"greek",
+                                   48,
+                                   24,
+                                   6,
+                                   8,
+                                   nullptr,
+                                   16,
+                                   "Zwirlo: Grieks Alfabet",
+                                   "120 klikken Zandor Quibbe",
+                                   "257 seconden Zandor Quibbe",
+                                   kGreekNames};
     return set;
 }
 

@@ -9,13 +9,13 @@ constexpr int kMaxCards = 60;
 constexpr int kMaxPairs = 30;
 
 struct CardSetConfig {
-    const char* id;           // "animals", "birds", "greek"
-    int cardCount;            // positions
-    int pairCount;            // pictures drawn per deal
+    const char* id;  // "animals", "birds", "greek"
+    int cardCount;   // positions
+    int pairCount;   // pictures drawn per deal
     int rows, cols;
-    const char* library;      // picture library file name; nullptr: the program itself
-    int fileNumber;           // 14, 15, 16
-    const char* setTitle;     // caption after a switch to the set
+    const char* library;   // picture library file name; nullptr: the program itself
+    int fileNumber;        // 14, 15, 16
+    const char* setTitle;  // caption after a switch to the set
     const char* hofClicksSeed;
     const char* hofTimeSeed;
     const char* const* names;  // card names 1 .. cardCount at [0 .. cardCount-1], Windows-1252

@@ -94,8 +94,7 @@ void TForm1::LoadDescription() {
         plat::findResource(plat::programModule(), "FORM", variant.formName, &size);
     if (!data)
         throw std::runtime_error(std::string("window description missing: ") + variant.formName);
-    auto components =
-        parseFormDescription(std::string(reinterpret_cast<const char*>(data), size));
+    auto components = parseFormDescription(std::string(reinterpret_cast<const char*>(data), size));
 
     // Handlers by the names the description binds them with.
     std::map<std::string, std::function<void()>> handlers = {
@@ -146,8 +145,7 @@ void TForm1::LoadDescription() {
         ctl.setEnabled(c.flag("enabled", true));
         if (c.has("anchors")) {
             if (c.str("anchors") != "none")
-                throw std::runtime_error("window description: unknown anchors " +
-                                         c.str("anchors"));
+                throw std::runtime_error("window description: unknown anchors " + c.str("anchors"));
             ctl.setAnchors(plat::Control::Anchors::None);
         }
         if (c.has("taborder")) tabOrder.emplace_back(c.num("taborder"), &ctl);
@@ -155,18 +153,32 @@ void TForm1::LoadDescription() {
     std::map<std::string, plat::Label**> labels = {
         {"Label1", &Label1}, {"Label2", &Label2}, {"Label3", &Label3}, {"Label4", &Label4},
         {"Label5", &Label5}, {"Label7", &Label7}, {"Label8", &Label8}};
-    std::map<std::string, plat::Timer**> timerFields = {
-        {"Timer1", &Timer1}, {"Timer2", &Timer2}, {"Timer3", &Timer3}, {"Timer4", &Timer4},
-        {"Timer5", &Timer5}};
-    std::map<std::string, plat::MenuItem**> items = {
-        {"OpenChatexe1", &OpenChatexe1}, {"Load1", &Load1}, {"Save1", &Save1},
-        {"FileListenItem", &FileListenItem}, {"Connect1", &Connect1},
-        {"Disconnect1", &Disconnect1}, {"Exit1", &Exit1}, {"Solo1", &Solo1},
-        {"AutomaticClear1", &AutomaticClear1}, {"Start1", &Start1}, {"Send1", &Send1},
-        {"ShowDemo1", &ShowDemo1}, {"Replay1", &Replay1}, {"changeinterval1", &changeinterval1},
-        {"HallOfFame1", &HallOfFame1}, {"clicks1", &clicks1}, {"time1", &time1},
-        {"animals1", &animals1}, {"birds1", &birds1}, {"ShowHint1", &ShowHint1},
-        {"About1", &About1}};
+    std::map<std::string, plat::Timer**> timerFields = {{"Timer1", &Timer1},
+                                                        {"Timer2", &Timer2},
+                                                        {"Timer3", &Timer3},
+                                                        {"Timer4", &Timer4},
+                                                        {"Timer5", &Timer5}};
+    std::map<std::string, plat::MenuItem**> items = {{"OpenChatexe1", &OpenChatexe1},
+                                                     {"Load1", &Load1},
+                                                     {"Save1", &Save1},
+                                                     {"FileListenItem", &FileListenItem},
+                                                     {"Connect1", &Connect1},
+                                                     {"Disconnect1", &Disconnect1},
+                                                     {"Exit1", &Exit1},
+                                                     {"Solo1", &Solo1},
+                                                     {"AutomaticClear1", &AutomaticClear1},
+                                                     {"Start1", &Start1},
+                                                     {"Send1", &Send1},
+                                                     {"ShowDemo1", &ShowDemo1},
+                                                     {"Replay1", &Replay1},
+                                                     {"changeinterval1", &changeinterval1},
+                                                     {"HallOfFame1", &HallOfFame1},
+                                                     {"clicks1", &clicks1},
+                                                     {"time1", &time1},
+                                                     {"animals1", &animals1},
+                                                     {"birds1", &birds1},
+                                                     {"ShowHint1", &ShowHint1},
+                                                     {"About1", &About1}};
     std::map<std::string, plat::MenuItem*> menus;
 
     for (const auto& c : components) {

@@ -70,8 +70,8 @@ std::vector<ComponentDesc> parseFormDescription(const std::string& text) {
             if (i < line.size() && line[i] == '"') {
                 std::size_t close = line.find('"', i + 1);
                 if (close == std::string::npos)
-                    throw std::runtime_error("window description, line " +
-                                             std::to_string(lineNo) + ": unclosed quote");
+                    throw std::runtime_error("window description, line " + std::to_string(lineNo) +
+                                             ": unclosed quote");
                 value = line.substr(i + 1, close - i - 1);
                 i = close + 1;
             } else {

@@ -71,9 +71,8 @@ void addSorted(std::vector<std::string>& lines, const std::string& line) {
 // not written either.
 void write(const std::vector<std::string>& lines, const std::string& fileName) {
     const std::string bytes = hof::joinLines(lines);
-    const int err = bytes.size() > hof::kMaxFileBytes
-                        ? EFBIG
-                        : plat::writeFileReplacing(fileName, bytes);
+    const int err =
+        bytes.size() > hof::kMaxFileBytes ? EFBIG : plat::writeFileReplacing(fileName, bytes);
     if (err)
         throw plat::Exception("Cannot create file \"" + plat::absolutePath(fileName) + "\". " +
                               plat::systemErrorText(err));

@@ -1,9 +1,9 @@
 #pragma once
 // Hall-of-fame text: file names, reading and writing the lines, and the column work of the
 // displays ("134 klikken Zandor Quibbe" -> "134" and " Zandor Quibbe"). Pure functions.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -125,18 +125,18 @@ void TForm1::Timer1Timer() {
     const int lengthBefore = logLength;
     const unsigned table = tableGeneration;
     switch (code) {
-        case kMovePlayerOne: Demo(first); break;
-        case kMovePlayerTwo: Demo2(first); break;
-        default: {
-            const std::int32_t second = moveLog[at + 2];
-            replayingPairStep = true;
-            Demo(first);
-            // The second half only belongs on the same table: not after a new game, a
-            // load or a restart ran inside the first half's message pump.
-            if (logPos == at + size && logLength == lengthBefore && tableGeneration == table)
-                Demo(second);
-            break;
-        }
+    case kMovePlayerOne: Demo(first); break;
+    case kMovePlayerTwo: Demo2(first); break;
+    default: {
+        const std::int32_t second = moveLog[at + 2];
+        replayingPairStep = true;
+        Demo(first);
+        // The second half only belongs on the same table: not after a new game, a
+        // load or a restart ran inside the first half's message pump.
+        if (logPos == at + size && logLength == lengthBefore && tableGeneration == table)
+            Demo(second);
+        break;
+    }
     }
 }
 

@@ -185,8 +185,7 @@ void TForm1::Load1Click() {
 
         if (ZwiUnit1::connected && !Solo1->checked()) Zend();
 
-        if (!readSaved(playersFileName(cardSet().fileNumber), bytes, kPlayersRecordSize))
-            return;
+        if (!readSaved(playersFileName(cardSet().fileNumber), bytes, kPlayersRecordSize)) return;
         // An empty (or short) players file holds no record: captions, hotSeat, mover and
         // colours stay as they were, as for a missing file.
         const auto players = decodePlayers(bytes);

@@ -51,21 +51,24 @@ void TForm1::Timer3Timer() {
     // the step then stops where it is.
     const unsigned table = tableGeneration;
     const auto ours = [this, table] { return tableGeneration == table; };
-    runTick(*Timer3, ZwiUnit1::timer3Busy, clicksBlocked, [&] {
-        if (hotSeat) playerOneToMove = !playerOneToMove;
-        ApplyMoverColours();
-        const plat::Bitmap back = plat::Bitmap::load(pictureModule(), "card");
-        DrawPlaceLocked(prevPos, back);
-        if (!ours()) return false;
-        DrawPlaceLocked(lastClickedPos, back);
-        if (!ours()) return false;
-        for (int q : {prevPos, lastClickedPos})
-            if (q >= 0 && q < N) faceDown[q] = true;
-        LogMove(kMovePairCovered, prevPos, lastClickedPos);
-        resetTurnAfterPair(*this);
-        pump();
-        return true;
-    }, ours);
+    runTick(
+        *Timer3, ZwiUnit1::timer3Busy, clicksBlocked,
+        [&] {
+            if (hotSeat) playerOneToMove = !playerOneToMove;
+            ApplyMoverColours();
+            const plat::Bitmap back = plat::Bitmap::load(pictureModule(), "card");
+            DrawPlaceLocked(prevPos, back);
+            if (!ours()) return false;
+            DrawPlaceLocked(lastClickedPos, back);
+            if (!ours()) return false;
+            for (int q : {prevPos, lastClickedPos})
+                if (q >= 0 && q < N) faceDown[q] = true;
+            LogMove(kMovePairCovered, prevPos, lastClickedPos);
+            resetTurnAfterPair(*this);
+            pump();
+            return true;
+        },
+        ours);
 }
 
 void TForm1::Timer4Timer() {
@@ -73,32 +76,35 @@ void TForm1::Timer4Timer() {
     ZwiUnit1::timer4Busy = true;
     const unsigned table = tableGeneration;  // as in the cover step
     const auto ours = [this, table] { return tableGeneration == table; };
-    runTick(*Timer4, ZwiUnit1::timer4Busy, clicksBlocked, [&] {
-        // The two lowest marked places, searched on the board only.
-        int found[2] = {-1, -1};
-        int count = 0;
-        for (int p = 0; p < N && count < 2; ++p)
-            if (foundByMe[p]) found[count++] = p;
-        // Fewer than two marks: at the end of a game a click took one card already.
-        // Whatever is marked is cleared, a lone card recorded twice so the replay clears it
-        // too. The clicks are left as they are: whatever blocks them then is not this step's
-        // doing.
-        if (count == 0) return false;
-        if (count == 1) found[1] = found[0];
-        for (int q : found) {
-            foundByMe[q] = false;
-            faceDown[q] = true;
-        }
-        const plat::Bitmap empty = plat::Bitmap::load(pictureModule(), "void");
-        DrawPlaceLocked(found[0], empty);
-        if (!ours()) return false;
-        if (found[1] != found[0]) DrawPlaceLocked(found[1], empty);
-        if (!ours()) return false;
-        LogMove(kMovePairCleared, found[0], found[1]);
-        resetTurnAfterPair(*this);
-        pump();
-        return count == 2;
-    }, ours);
+    runTick(
+        *Timer4, ZwiUnit1::timer4Busy, clicksBlocked,
+        [&] {
+            // The two lowest marked places, searched on the board only.
+            int found[2] = {-1, -1};
+            int count = 0;
+            for (int p = 0; p < N && count < 2; ++p)
+                if (foundByMe[p]) found[count++] = p;
+            // Fewer than two marks: at the end of a game a click took one card already.
+            // Whatever is marked is cleared, a lone card recorded twice so the replay clears it
+            // too. The clicks are left as they are: whatever blocks them then is not this step's
+            // doing.
+            if (count == 0) return false;
+            if (count == 1) found[1] = found[0];
+            for (int q : found) {
+                foundByMe[q] = false;
+                faceDown[q] = true;
+            }
+            const plat::Bitmap empty = plat::Bitmap::load(pictureModule(), "void");
+            DrawPlaceLocked(found[0], empty);
+            if (!ours()) return false;
+            if (found[1] != found[0]) DrawPlaceLocked(found[1], empty);
+            if (!ours()) return false;
+            LogMove(kMovePairCleared, found[0], found[1]);
+            resetTurnAfterPair(*this);
+            pump();
+            return count == 2;
+        },
+        ours);
 }
 
 void TForm1::CompletePendingSteps() {

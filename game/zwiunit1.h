@@ -28,10 +28,10 @@ namespace game {
 
 // What differs between the two programs.
 struct Variant {
-    bool zwirlo3;                 // false: zwirlo60
-    const char* formName;         // window description resource ("zwirlo60.form")
-    const char* appTitle;         // application title, message box titles
-    const char* startCaption;     // window caption at start-up (title + copyright)
+    bool zwirlo3;              // false: zwirlo60
+    const char* formName;      // window description resource ("zwirlo60.form")
+    const char* appTitle;      // application title, message box titles
+    const char* startCaption;  // window caption at start-up (title + copyright)
     const char* aboutProduct;
     const char* aboutVersion;
     int cardCount, pairCount, cols;
@@ -67,14 +67,14 @@ class TForm1;
 // Unit-level variables, shared by the game table and the network threads.
 namespace ZwiUnit1 {
 extern game::TForm1* Form1;
-extern network::Outbox outbox;             // the lines waiting for the peer
-extern std::atomic<bool> sendPending;      // outbox holds a line not yet written
-extern std::atomic<bool> clicksBlocked;    // card clicks are ignored
-extern std::atomic<bool> clickBusy;        // this side holds the turn; peer clicks dropped
-extern bool twoCardsUp;                    // two cards up: further turn-ups refused
-extern std::atomic<bool> connected;        // a peer is connected
-extern bool timer3Busy, timer4Busy;        // re-entry guards of the cover and clear steps
-extern const unsigned char* yourScoreWave; // kept copy of "yourscore"; null when missing
+extern network::Outbox outbox;              // the lines waiting for the peer
+extern std::atomic<bool> sendPending;       // outbox holds a line not yet written
+extern std::atomic<bool> clicksBlocked;     // card clicks are ignored
+extern std::atomic<bool> clickBusy;         // this side holds the turn; peer clicks dropped
+extern bool twoCardsUp;                     // two cards up: further turn-ups refused
+extern std::atomic<bool> connected;         // a peer is connected
+extern bool timer3Busy, timer4Busy;         // re-entry guards of the cover and clear steps
+extern const unsigned char* yourScoreWave;  // kept copy of "yourscore"; null when missing
 
 // The unit's start-up step: finds and keeps "yourscore".
 void initialization();
@@ -115,8 +115,8 @@ public:
                    *Exit1 = nullptr, *Solo1 = nullptr, *AutomaticClear1 = nullptr,
                    *Start1 = nullptr, *Send1 = nullptr, *ShowDemo1 = nullptr, *Replay1 = nullptr,
                    *changeinterval1 = nullptr, *HallOfFame1 = nullptr, *clicks1 = nullptr,
-                   *time1 = nullptr, *animals1 = nullptr, *birds1 = nullptr,
-                   *ShowHint1 = nullptr, *About1 = nullptr;
+                   *time1 = nullptr, *animals1 = nullptr, *birds1 = nullptr, *ShowHint1 = nullptr,
+                   *About1 = nullptr;
     std::unique_ptr<plat::TcpServer> IdTCPServer1;
     std::unique_ptr<plat::TcpClient> Client;
     std::unique_ptr<instance::TsngInstanceControl> sngInstanceControl1;
@@ -130,22 +130,21 @@ public:
     std::array<std::int32_t, kMaxCards> loadedBoard{};
     std::array<bool, kMaxCards> foundByMe{};
     std::array<bool, kMaxCards> foundByOpponent{};
-    std::array<std::int32_t, kMaxCards + 1> dealPool{};   // indexed 1 .. N
-    std::array<std::int32_t, kMaxPairs + 1> dealChosen{}; // indexed 1 .. P
+    std::array<std::int32_t, kMaxCards + 1> dealPool{};    // indexed 1 .. N
+    std::array<std::int32_t, kMaxPairs + 1> dealChosen{};  // indexed 1 .. P
     std::array<std::int32_t, kLogSize> moveLog{};
 
     // ---- single fields ----
     std::int32_t myLastPicture = 0, myLastPos = 0, oppLastPicture = 0, oppLastPos = 0;
-    std::int32_t myTurnedBack = 0, oppTurnedBack = 0, cardsUp = 0, prevPos = 0,
-                 lastClickedPos = 0;
+    std::int32_t myTurnedBack = 0, oppTurnedBack = 0, cardsUp = 0, prevPos = 0, lastClickedPos = 0;
     std::int32_t delayInterval = 0;
     std::int32_t oppLastTurnedPicture = 0;
     std::int32_t sweepStep = 0;
     std::int32_t logPos = 0, logLength = 0;
     std::int32_t startScoreMe = 0, startScoreOpp = 0;
     std::int32_t elapsedSeconds = 0;
-    plat::Module pictureLibrary = 0;   // zwirlo60: the loaded picture library
-    bool hofShowsClicks = false;       // zwirlo60: the clicks list was shown last
+    plat::Module pictureLibrary = 0;  // zwirlo60: the loaded picture library
+    bool hofShowsClicks = false;      // zwirlo60: the clicks list was shown last
     std::string hostAddress;
     bool closeRequested = false;
     bool replayRunning = false;
@@ -187,7 +186,7 @@ public:
     void birds1Click();
 
     // ---- move record (newgame.cpp) ----
-    void LogMove(std::int32_t code, std::int32_t position);  // card-action form
+    void LogMove(std::int32_t code, std::int32_t position);                    // card-action form
     void LogMove(std::int32_t code, std::int32_t first, std::int32_t second);  // pair form
     void RestartRecordingStep();
 

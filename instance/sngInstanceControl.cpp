@@ -24,8 +24,7 @@ std::uint32_t readLE(const void* view, std::size_t offset) {
 
 void writeLE(void* view, std::size_t offset, std::uint32_t v) {
     unsigned char b[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
-                          static_cast<unsigned char>(v >> 16),
-                          static_cast<unsigned char>(v >> 24)};
+                          static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
     std::memcpy(static_cast<unsigned char*>(view) + offset, b, 4);
 }
 

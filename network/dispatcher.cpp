@@ -230,9 +230,12 @@ void TForm1::ClientSocket1Read(const std::string& line, std::uint64_t from) {
     enable(Send1);
     RestartRecordingStep();
 
-    if (scores) applyGame(*this, *scores);
-    else if (click) applyClick(*this, click->position, click->letter);
-    else applyBoard(*this, line);
+    if (scores)
+        applyGame(*this, *scores);
+    else if (click)
+        applyClick(*this, click->position, click->letter);
+    else
+        applyBoard(*this, line);
 }
 
 }  // namespace game

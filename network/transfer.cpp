@@ -34,8 +34,10 @@ void TForm1::Send1Click() {
     plat::messageBeep();
     for (int p = 0; p < N; ++p) {
         const std::int32_t v = board[static_cast<std::size_t>(p)];
-        if (v == 0) PaintCard(p, "void");
-        else if (v > 0) PaintCard(p, "card");
+        if (v == 0)
+            PaintCard(p, "void");
+        else if (v > 0)
+            PaintCard(p, "card");
         faceDown[static_cast<std::size_t>(p)] = true;
     }
     Zend();

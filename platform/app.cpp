@@ -2,11 +2,12 @@
 // handler guard that turns an escaping exception into the standard error box.
 #include "platform/app.h"
 
+#include <fcntl.h>
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QThread>
-#include <fcntl.h>
 
+#include <unistd.h>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -15,7 +16,6 @@
 #include <exception>
 #include <iostream>
 #include <thread>
-#include <unistd.h>
 #ifdef ZW_LEAK_CHECK
 #include <sanitizer/lsan_interface.h>
 #endif

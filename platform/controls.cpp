@@ -29,9 +29,9 @@
 
 #include "platform/app.h"
 #include "platform/dialogs.h"
+#include "platform/probe.h"
 #include "platform/qt_internal.h"
 #include "platform/resources.h"
-#include "platform/probe.h"
 #include "platform/text.h"
 
 namespace plat {
@@ -176,8 +176,7 @@ protected:
         d_->handleClose();
     }
     void keyPressEvent(QKeyEvent* e) override {
-        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && d_->pressDefault())
-            return;
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && d_->pressDefault()) return;
         QMainWindow::keyPressEvent(e);
     }
     void changeEvent(QEvent* e) override {
@@ -762,7 +761,7 @@ int Form::showModal() {
     FormImpl* d = formImpl(*this);
     QMainWindow* w = d->window;
     if (d->modalLoop) return 2;  // already up
-    w->hide();  // modality only changes on a hidden window
+    w->hide();                   // modality only changes on a hidden window
     w->setWindowFlag(Qt::Dialog, true);
     w->setWindowModality(Qt::ApplicationModal);
     // A dialog's border does not resize.

@@ -280,13 +280,13 @@ public:
     // modal result closes it; returns that result (2 = cancelled by the close button).
     int showModal();
     bool showing() const;
-    void close();           // as the close button does: runs onClose
-    void bringToFront();    // restore when minimised, raise and activate
+    void close();         // as the close button does: runs onClose
+    void bringToFront();  // restore when minimised, raise and activate
 
-    Handler onClose;        // the close handler; the window itself stays up
-    Handler onClick;        // a click on an empty part of the client area
+    Handler onClose;  // the close handler; the window itself stays up
+    Handler onClick;  // a click on an empty part of the client area
     Handler onActivate;
-    Handler onDeactivate;   // focus passed to another non-modal window of the program
+    Handler onDeactivate;  // focus passed to another non-modal window of the program
 
     // A PNG of the window as it looks now (menu bar included).
     bool saveScreenshot(const std::string& path);

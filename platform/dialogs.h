@@ -38,7 +38,7 @@ public:
     static void answer(bool ok, const std::string& text);  // queue an input answer
     static std::vector<DialogRecord>& shown();
     static std::vector<std::string> messages();  // texts of the message boxes shown
-    static void clear();                          // answers and records
+    static void clear();                         // answers and records
 };
 
 }  // namespace plat

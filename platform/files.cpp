@@ -1,16 +1,16 @@
 // Whole-file reads and replace-on-commit writes on POSIX.
 #include "platform/files.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include <algorithm>
 #include <atomic>
@@ -263,8 +263,8 @@ int StagedFile::create(const std::string& target) {
             // The folder lets us make no file, yet the file itself may be writable: it is then
             // truncated and rewritten in place, at commit, which is all a plain rewrite needs.
             // A link is never written through.
-            int in = ::open(target.c_str(),
-                            O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+            int in =
+                ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
             struct stat st {};
             if (in >= 0 && ::fstat(in, &st) == 0 && S_ISREG(st.st_mode)) {
                 fd_ = in;
@@ -451,7 +451,8 @@ int readFile(const std::string& path, std::string& bytes, std::size_t maxBytes) 
 }
 
 std::string oneLine(std::string text) {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return text;
 }
 
@@ -468,14 +469,11 @@ std::string ioErrorText(int err) {
     switch (err) {
     case EACCES:
     case EPERM:
-    case EROFS:
-        return "File access denied";
+    case EROFS: return "File access denied";
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
-        return "Disk full";
-    default:
-        return "I/O error " + std::to_string(err);
+    case EFBIG: return "Disk full";
+    default: return "I/O error " + std::to_string(err);
     }
 }
 
@@ -483,14 +481,11 @@ int ioErrorCode(int err) {
     switch (err) {
     case EACCES:
     case EPERM:
-    case EROFS:
-        return 5;
+    case EROFS: return 5;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
-        return 101;
-    default:
-        return err;
+    case EFBIG: return 101;
+    default: return err;
     }
 }
 

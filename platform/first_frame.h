@@ -8,11 +8,11 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <sys/resource.h>
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace plat {
 
@@ -44,8 +44,8 @@ private:
         const long long now = ts.tv_sec * 1000000000LL + ts.tv_nsec;
         rusage ru;
         getrusage(RUSAGE_SELF, &ru);
-        std::fprintf(stderr, "zw-startup painted_us=%lld rss_kb=%ld size=%dx%d\n", (now - start_) / 1000,
-                     ru.ru_maxrss, window_->width(), window_->height());
+        std::fprintf(stderr, "zw-startup painted_us=%lld rss_kb=%ld size=%dx%d\n",
+                     (now - start_) / 1000, ru.ru_maxrss, window_->width(), window_->height());
         std::fflush(stderr);
         _exit(0);
     }

@@ -29,8 +29,8 @@ struct NotifyQueue {
     bool handedOver = false;         // set by the notify thread, cleared when it has run
     bool running = false;            // an item is on its way or running
     bool started = false;
-    std::size_t backlog = 0;         // queued from other threads and not yet run to its end
-    std::vector<int> roomFds;        // eventfds told when the backlog has fallen to half the bound
+    std::size_t backlog = 0;   // queued from other threads and not yet run to its end
+    std::vector<int> roomFds;  // eventfds told when the backlog has fallen to half the bound
 };
 
 // Never destroyed: the notify thread may still be waiting on it when the process ends.
@@ -98,7 +98,7 @@ void notifyThread() {
             q.running = true;
         }
         QCoreApplication* app = QCoreApplication::instance();
-        if (!app) {  // the application is gone: nothing left to run on
+        if (!app) {                         // the application is gone: nothing left to run on
             std::function<void()> dropped;  // dies after the lock is let go
             std::lock_guard<std::mutex> g(q.m);
             dropped.swap(q.handOver);
@@ -151,8 +151,10 @@ std::size_t notifyBacklog() {
 void watchNotifyRoom(int fd, bool on) {
     NotifyQueue& q = queue();
     std::lock_guard<std::mutex> g(q.m);
-    if (on) q.roomFds.push_back(fd);
-    else std::erase(q.roomFds, fd);
+    if (on)
+        q.roomFds.push_back(fd);
+    else
+        std::erase(q.roomFds, fd);
 }
 
 }  // namespace plat

@@ -18,8 +18,8 @@ namespace {
 void sendClick(QWidget* w, QPoint at) {
     if (!w) return;
     QPointF global = w->mapToGlobal(QPointF(at));
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(w, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
@@ -48,8 +48,10 @@ void mouseClickForm(Form& form, int x, int y) {
     QWidget* central = window->centralWidget();
     QWidget* target = central->childAt(x, y);
     QPoint at(x, y);
-    if (target) at = target->mapFrom(central, at);
-    else target = central;
+    if (target)
+        at = target->mapFrom(central, at);
+    else
+        target = central;
     if (auto* list = qobject_cast<QListWidget*>(target->parentWidget())) {
         target = list->viewport();
         at = target->mapFrom(central, QPoint(x, y));

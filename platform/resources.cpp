@@ -36,7 +36,7 @@ using LookupFn = const ResourceEntry* (*)(std::size_t*);
 // Handles are 1 for the program, then 2, 3 ... for libraries in load order.
 // Recursive: a library's start-up code may itself look up resources.
 std::recursive_mutex tablesMutex;
-std::vector<Table> tables(2);              // [0] unused, [1] the program
+std::vector<Table> tables(2);  // [0] unused, [1] the program
 std::map<std::string, Module> libraryByPath;
 bool librariesHidden = false;
 std::map<std::tuple<Module, std::string>, std::shared_ptr<const Bitmap::Data>> bitmapCache;
@@ -56,7 +56,7 @@ std::string lowerCopy(std::string s) {
 }
 
 bool fileExists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
@@ -80,8 +80,8 @@ std::vector<std::string> candidates(const std::string& base) {
 int bmpBitsPerPixel(const unsigned char* data, std::size_t size) {
     // BITMAPFILEHEADER (14 bytes), then the info header whose biBitCount sits at offset 14.
     if (size < 30 || data[0] != 'B' || data[1] != 'M') return 0;
-    std::uint32_t headerSize = data[14] | data[15] << 8 | data[16] << 16 |
-                               static_cast<std::uint32_t>(data[17]) << 24;
+    std::uint32_t headerSize =
+        data[14] | data[15] << 8 | data[16] << 16 | static_cast<std::uint32_t>(data[17]) << 24;
     if (headerSize == 12) return data[24] | data[25] << 8;  // the old core header
     return data[28] | data[29] << 8;
 }
@@ -178,8 +178,6 @@ int Bitmap::width() const { return data_ ? data_->image.width() : 0; }
 int Bitmap::height() const { return data_ ? data_->image.height() : 0; }
 int Bitmap::bitsPerPixel() const { return data_ ? data_->bitsPerPixel : 0; }
 
-const QImage* bitmapImage(const Bitmap& bmp) {
-    return bmp.data() ? &bmp.data()->image : nullptr;
-}
+const QImage* bitmapImage(const Bitmap& bmp) { return bmp.data() ? &bmp.data()->image : nullptr; }
 
 }  // namespace plat

@@ -1,13 +1,13 @@
 // Named shared blocks on files in a private folder, kept alive by flock: see sharedblock.h.
 #include "platform/sharedblock.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
-#include <chrono>
 #include <map>
 #include <mutex>
 #include <set>
@@ -34,8 +34,8 @@ std::string objectName(char kind, const std::string& name) {
     static const char hex[] = "0123456789ABCDEF";
     std::string esc;
     for (unsigned char c : name) {
-        bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                     (c >= '0' && c <= '9') || c == '.' || c == '-';
+        bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                     c == '.' || c == '-';
         if (plain) {
             esc += static_cast<char>(c);
         } else {
@@ -121,15 +121,18 @@ int openObject(const std::string& file, int flags, int* folder = nullptr) {
         fd = -1;
         e = foreignObject;
     }
-    if (fd >= 0 && folder) *folder = dir;
-    else close(dir);
+    if (fd >= 0 && folder)
+        *folder = dir;
+    else
+        close(dir);
     errno = e;
     return fd;
 }
 
 // The name still leads to the file open at fd: nobody removed or replaced it.
 bool stillNamed(int dir, const std::string& file, int fd) {
-    struct stat a {}, b {};
+    struct stat a {
+    }, b{};
     return fstat(fd, &a) == 0 && fstatat(dir, file.c_str(), &b, AT_SYMLINK_NOFOLLOW) == 0 &&
            a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }

@@ -2,10 +2,10 @@
 // queue before it is queued, so at most one plays; with no device everything is silent.
 #include "platform/sound.h"
 
-#include <QCoreApplication>
-#include <QTimer>
 #include <SDL.h>
 #include <dlfcn.h>
+#include <QCoreApplication>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -33,7 +33,7 @@ std::vector<std::size_t> handedBytes;
 enum class Device { Unopened, Open, Missing };
 Device device = Device::Unopened;
 SDL_AudioDeviceID deviceId = 0;
-std::uint64_t queued = 0;  // counts queued sounds, so a close check knows a newer one came
+std::uint64_t queued = 0;        // counts queued sounds, so a close check knows a newer one came
 std::vector<std::int16_t> beep;  // the default sound, made on first use
 
 // SDL is loaded on the first sound, not linked: its audio back ends pull in a long chain

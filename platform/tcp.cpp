@@ -281,8 +281,10 @@ struct TcpServer::Impl {
         try {
             if (s.onConnect) s.onConnect(*conn);
             while (conn->connected()) {
-                if (s.onExecute) s.onExecute(*conn);
-                else conn->checkForData(-1);
+                if (s.onExecute)
+                    s.onExecute(*conn);
+                else
+                    conn->checkForData(-1);
             }
         } catch (...) {
             // The repetition ends; the disconnect handler still runs.

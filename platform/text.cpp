@@ -18,15 +18,12 @@ namespace {
 // 0x80..0x9F; the five holes of the code page keep their C1 code points so every byte
 // survives a round trip through Qt.
 constexpr char16_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char32_t toUnicode(unsigned char c) {
-    return (c >= 0x80 && c < 0xA0) ? kHigh[c - 0x80] : c;
-}
+char32_t toUnicode(unsigned char c) { return (c >= 0x80 && c < 0xA0) ? kHigh[c - 0x80] : c; }
 
 char toCp1252(char32_t u) {
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<char>(u);
@@ -171,10 +168,9 @@ int TextKey::compare(const TextKey& a, std::size_t za, const TextKey& b, std::si
         return r;
     if (a.ascii_ && b.ascii_) return 0;  // for ASCII the second stage is the first again
     const QString ta = toQt(std::string(a.text_)), tb = toQt(std::string(b.text_));
-    return compareZeroPadded(QStringView(ta), za, QStringView(tb), zb,
-                             [](QStringView x, QStringView y) {
-                                 return x.compare(y, Qt::CaseInsensitive);
-                             });
+    return compareZeroPadded(
+        QStringView(ta), za, QStringView(tb), zb,
+        [](QStringView x, QStringView y) { return x.compare(y, Qt::CaseInsensitive); });
 }
 
 std::int32_t strToInt(const std::string& text) {
@@ -199,10 +195,14 @@ std::int32_t strToInt(const std::string& text) {
     for (; i < text.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(text[i]);
         int digit;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        else return fail();
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return fail();
         value = value * base + digit;
         if (value > 0x80000000LL) return fail();
     }

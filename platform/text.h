@@ -25,8 +25,7 @@ public:
     TextKey() = default;
     explicit TextKey(std::string_view text) { assign(text); }
     void assign(std::string_view text);
-    static int compare(const TextKey& a, std::size_t zerosA, const TextKey& b,
-                       std::size_t zerosB);
+    static int compare(const TextKey& a, std::size_t zerosA, const TextKey& b, std::size_t zerosB);
 
 private:
     std::string_view text_;

@@ -15,9 +15,9 @@ namespace plat {
 
 struct Timer::Impl {
     QTimer qtimer;
-    QObject context;        // drops a pending tick when the timer goes away
-    unsigned run = 0;       // bumped at every start and stop
-    unsigned pending = ~0u; // the run whose tick waits in the queue
+    QObject context;         // drops a pending tick when the timer goes away
+    unsigned run = 0;        // bumped at every start and stop
+    unsigned pending = ~0u;  // the run whose tick waits in the queue
 };
 
 namespace {

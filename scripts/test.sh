@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs every test: the whole suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the threaded network tests under
 # ThreadSanitizer, the unit tests of plain GCC and clang builds with warnings as errors,
-# and the fuzz targets for a bounded time.
+# and the fuzz targets for a bounded time; first of all, the format of the sources.
 set -euo pipefail
 top=$(CDPATH= cd "$(dirname "$0")/.." && pwd)  # CDPATH could send cd to another checkout
 "$top/scripts/deps.sh"
@@ -16,6 +16,12 @@ q="'"
 case "$supp" in *"'"*) q='"' ;; esac
 export LSAN_OPTIONS="suppressions=$q$supp$q:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+# The format check comes first: it takes a second and needs no build.
+echo "== Format check"
+( cd "$top" && git ls-files -z -- '*.cpp' '*.h' | grep -zE \
+    '^(app|game|network|instance|platform|pictures|tests|bench|fuzz|tools)/' |
+    xargs -0 clang-format --dry-run -Werror )
 
 echo "== Build and test under AddressSanitizer + UndefinedBehaviorSanitizer"
 asan="$top/build/asan"
@@ -40,16 +46,6 @@ for cc in gcc clang; do
   ninja -C "$plain" -j "$jobs"
   ctest --test-dir "$plain" -j "$jobs" -L unit --output-on-failure
 done
-
-# The format check. Off until the sources have been formatted once with .clang-format:
-# set ZW_FORMAT_CHECK=1 here (and add clang-format to scripts/deps.sh) when they have.
-ZW_FORMAT_CHECK=0
-if [ "$ZW_FORMAT_CHECK" = 1 ]; then
-  echo "== Format check"
-  ( cd "$top" && git ls-files -z -- '*.cpp' '*.h' | grep -zE \
-      '^(app|game|network|instance|platform|pictures|tests|bench|fuzz|tools)/' |
-      xargs -0 clang-format --dry-run -Werror )
-fi
 
 if [ -d "$top/fuzz" ]; then
   echo "== Fuzz targets (bounded)"

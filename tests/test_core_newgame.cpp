@@ -38,9 +38,11 @@ TEST(Deal, GeneratorFromFedCounters) {
     struct Row {
         std::uint32_t counter;
         std::int32_t n, value;
-    } rows[] = {{0, 60, 0},           {1, 60, 1},          {0xFFFFFFFFu, 60, 58},
-                {123456789, 48, 26}, {0x80000000u, 60, 30}, {31, 2, 1}};
-    for (const Row& r : rows) EXPECT_EQ(game::drawFromCounter(r.counter, r.n), r.value) << r.counter;
+    } rows[] = {
+        {0, 60, 0}, {1, 60, 1}, {0xFFFFFFFFu, 60, 58}, {123456789, 48, 26}, {0x80000000u, 60, 30},
+        {31, 2, 1}};
+    for (const Row& r : rows)
+        EXPECT_EQ(game::drawFromCounter(r.counter, r.n), r.value) << r.counter;
 }
 
 // Thousands of deals with the real counter, in both programs: always a proper board, no
@@ -52,7 +54,8 @@ TEST(Deal, ManyDealsAreProperAndRoughlyUniform) {
         SCOPED_TRACE(v->formName);
         TForm1 f(*v, quiet());
         const int deals = 20000;
-        std::vector<int> chosen(static_cast<std::size_t>(f.N) + 1), low(static_cast<std::size_t>(f.N));
+        std::vector<int> chosen(static_cast<std::size_t>(f.N) + 1),
+            low(static_cast<std::size_t>(f.N));
         std::vector<double> gaps(static_cast<std::size_t>(f.N));  // by distance in places
         for (int d = 0; d < deals; ++d) {
             f.faceDown.fill(false);
@@ -64,8 +67,10 @@ TEST(Deal, ManyDealsAreProperAndRoughlyUniform) {
             for (int p = 0; p < f.N; ++p) {
                 low[p] += f.board[p] <= f.N / 2;
                 int& at = first[static_cast<std::size_t>(f.board[p])];
-                if (at < 0) at = p;
-                else ++gaps[static_cast<std::size_t>(p - at)];
+                if (at < 0)
+                    at = p;
+                else
+                    ++gaps[static_cast<std::size_t>(p - at)];
             }
         }
         // Each count is binomial with p = 1/2; 5.5 standard deviations either side.
@@ -90,8 +95,10 @@ TEST(Deal, DemonstrationKeepsTheStartBoard) {
     TForm1 f(game::zwirlo3Variant(), quiet());
     f.startBoard.fill(7);
     f.Deal(true);
-    EXPECT_TRUE(std::all_of(f.faceDown.begin(), f.faceDown.begin() + f.N, [](bool b) { return b; }));
-    EXPECT_TRUE(std::all_of(f.startBoard.begin(), f.startBoard.end(), [](int x) { return x == 7; }));
+    EXPECT_TRUE(
+        std::all_of(f.faceDown.begin(), f.faceDown.begin() + f.N, [](bool b) { return b; }));
+    EXPECT_TRUE(
+        std::all_of(f.startBoard.begin(), f.startBoard.end(), [](int x) { return x == 7; }));
 }
 
 TEST(NewGame, NamesAreAskedUntilValidOrCancelled) {
@@ -111,7 +118,7 @@ TEST(NewGame, NamesAreAskedUntilValidOrCancelled) {
         }
     const std::string one = "Naam speler 1 (max 14 tekens) :|";
     EXPECT_EQ(seen, (std::vector<std::string>{one, one + "A", one + fifteen,
-                                               "Naam speler 2 (max 14 tekens) :|"}));
+                                              "Naam speler 2 (max 14 tekens) :|"}));
 
     // A cancelled first name still leads to the second dialog.
     plat::DialogScript::clear();
@@ -135,7 +142,8 @@ TEST(NewGame, StartStateInEachMode) {
         {&game::zwirlo3Variant(), true, true, "Klikken:", plat::clWindowText},
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(std::string(r.v->formName) + (r.solo ? " solo" : "") + (r.peer ? " peer" : ""));
+        SCOPED_TRACE(std::string(r.v->formName) + (r.solo ? " solo" : "") +
+                     (r.peer ? " peer" : ""));
         plat::DialogScript::clear();
         TForm1 f(*r.v, quiet());
         ZwiUnit1::connected = r.peer;

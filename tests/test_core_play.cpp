@@ -80,7 +80,8 @@ protected:
         EXPECT_EQ(f->OpenCount(), static_cast<int>(e.up.size() + e.found.size()));
         EXPECT_EQ(log(), e.log);
         EXPECT_EQ(f->logPos, f->logLength);
-        for (int p : e.up) EXPECT_EQ(f->images[p]->pictureName(), "pic" + std::to_string(f->startBoard[p]));
+        for (int p : e.up)
+            EXPECT_EQ(f->images[p]->pictureName(), "pic" + std::to_string(f->startBoard[p]));
         const bool coloured = f->hotSeat && !gameOver;
         const plat::Color mover = coloured ? plat::clLime : plat::clWindowText;
         const plat::Color waiter = coloured ? plat::clRed : plat::clWindowText;
@@ -91,7 +92,10 @@ protected:
     void act(int p, bool up, bool solo) {
         e.log.insert(e.log.end(), {code(), p});
         if (solo) ++e.other;
-        if (up) e.up.insert(p); else e.up.erase(p);
+        if (up)
+            e.up.insert(p);
+        else
+            e.up.erase(p);
         tap(p);
     }
     void passTurn() {
@@ -289,7 +293,7 @@ TEST_F(Play, NetworkedTurnEndsBlocked) {
     tap(c);
     tap(a);
     EXPECT_EQ(lastLine(), "");  // already empty
-    tap(it->second[1]);  // partner of c: a pair completes instead of a miss
+    tap(it->second[1]);         // partner of c: a pair completes instead of a miss
     EXPECT_EQ(TForm1::LabelValue(f->Label2), 2);
     const int d = (++it)->second[0], h = (++it)->second[0];
     tap(d);

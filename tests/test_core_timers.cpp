@@ -100,7 +100,8 @@ TEST(Timers, DrawingAHeldPlaceNeitherHangsNorReleasesTheHolder) {
 
     const replaytest::Table before = replaytest::Table::of(f);
     for (int p : {48, -1}) f.DrawPlaceLocked(p, plat::Bitmap::load(f.pictureModule(), "card"));
-    EXPECT_TRUE(replaytest::sameBoard(before, replaytest::Table::of(f))) << "off the board: nothing";
+    EXPECT_TRUE(replaytest::sameBoard(before, replaytest::Table::of(f)))
+        << "off the board: nothing";
     EXPECT_EQ(f.images[5]->canvasLocks(), 1);
 }
 
@@ -124,7 +125,8 @@ TEST(Timers, ClearStepWithFewerThanTwoMarks) {
     EXPECT_FALSE(f.foundByMe[47]);
     EXPECT_TRUE(f.faceDown[47]);
     EXPECT_EQ(f.images[47]->pictureName(), "void");
-    EXPECT_EQ(std::vector<int>(f.moveLog.begin(), f.moveLog.begin() + 3), (std::vector<int>{300, 47, 47}));
+    EXPECT_EQ(std::vector<int>(f.moveLog.begin(), f.moveLog.begin() + 3),
+              (std::vector<int>{300, 47, 47}));
 
     for (int p : {2, 9, 30, 41}) f.foundByMe[p] = true;  // two pairs: the lowest two go
     f.Timer4Timer();
@@ -141,7 +143,8 @@ TEST(Timers, ClearStepWithFewerThanTwoMarks) {
 TEST(Timers, AGameThatBeginsFinishesTheStepsLeftPending) {
     enum Begin { SoloStart, HotSeatStart, NetworkedStart, Load, BoardReceived, GameSent };
     for (const game::Variant* v : {&game::zwirlo60Variant(), &game::zwirlo3Variant()}) {
-        for (Begin begin : {SoloStart, HotSeatStart, NetworkedStart, Load, BoardReceived, GameSent}) {
+        for (Begin begin :
+             {SoloStart, HotSeatStart, NetworkedStart, Load, BoardReceived, GameSent}) {
             for (bool pair : {false, true}) {
                 SCOPED_TRACE(testing::Message() << v->formName << ", begin " << begin
                                                 << (pair ? ", clear" : ", cover"));
@@ -153,10 +156,10 @@ TEST(Timers, AGameThatBeginsFinishesTheStepsLeftPending) {
                 game::savefiles::GameFile saved;
                 for (int p = 0; p < f.N; ++p) saved.board.push_back(p < 2 ? 0 : p / 2 + 1);
                 saved.score1 = 1;
-                ASSERT_EQ(plat::writeFileReplacing(
-                              game::savefiles::gameFileName(f.cardSet().fileNumber),
-                              game::savefiles::encodeGameFile(saved)),
-                          0);
+                ASSERT_EQ(
+                    plat::writeFileReplacing(game::savefiles::gameFileName(f.cardSet().fileNumber),
+                                             game::savefiles::encodeGameFile(saved)),
+                    0);
 
                 f.Solo1->setChecked(true);
                 f.AutomaticClear1->setChecked(true);

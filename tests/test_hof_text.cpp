@@ -52,9 +52,9 @@ TEST(HofText, WidthPaddingAndColumns) {
 // The display orders padded lines with keys made once and zeros that are never written out;
 // that must be the very order of the list boxes, accents, case and all.
 TEST(HofText, KeyOrderIsTheListOrderOfThePaddedLines) {
-    const std::vector<std::string> bits{"0", "00", "1", "9", "A", "a", "e", "E", "\xC9", "\xE9",
-                                        "\xDF", "ss", "\xC6", "\xE6", "\x8C", "\x9C", "\x9F",
-                                        "\xFF", "y", " ", "\x80", "\x81", "~"};
+    const std::vector<std::string> bits{
+        "0",    "00",   "1",    "9",    "A",    "a",    "e", "E", "\xC9", "\xE9", "\xDF", "ss",
+        "\xC6", "\xE6", "\x8C", "\x9C", "\x9F", "\xFF", "y", " ", "\x80", "\x81", "~"};
     std::mt19937 rng(16);
     auto text = [&] {
         std::string t;

@@ -119,9 +119,7 @@ protected:
     static std::string lockOf(const fs::path& exe) {
         return plat::sharedBlockLockPath(instance::TsngInstanceControl::MappingName(exe.string()));
     }
-    static bool present(const std::string& path) {
-        return fs::exists(fs::symlink_status(path));
-    }
+    static bool present(const std::string& path) { return fs::exists(fs::symlink_status(path)); }
     fs::path copyProbe(const std::string& folder) {
         fs::create_directories(root / folder);
         fs::path to = root / folder / "instance_probe";
@@ -212,8 +210,8 @@ TEST_F(Guard, CopiesStartedAtOneInstantLeaveExactlyOneRunning) {
     ASSERT_EQ(pipe2(gate, O_CLOEXEC), 0);
     std::vector<std::unique_ptr<Probe>> copies;
     for (int i = 0; i < 8; ++i) {
-        copies.push_back(std::make_unique<Probe>(exe, std::vector<std::string>{"hold", "--gate"},
-                                                 gate[0]));
+        copies.push_back(
+            std::make_unique<Probe>(exe, std::vector<std::string>{"hold", "--gate"}, gate[0]));
         ASSERT_EQ(copies.back()->line, "ready");
     }
     close(gate[1]);  // every copy goes at once
@@ -223,8 +221,10 @@ TEST_F(Guard, CopiesStartedAtOneInstantLeaveExactlyOneRunning) {
         p->readLine();
         SCOPED_TRACE(p->line);
         EXPECT_EQ(p->word(2), "1");
-        if (p->word(0) == "running") ++running;
-        else EXPECT_EQ(p->word(0), "refused");
+        if (p->word(0) == "running")
+            ++running;
+        else
+            EXPECT_EQ(p->word(0), "refused");
     }
     unsetenv("ZW_TEST_FRESH_MAP_DELAY_MS");
     EXPECT_EQ(running, 1);

@@ -2,10 +2,10 @@
 // and a scratch working folder per test program (the game's data files live there).
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "platform/app.h"
 #include "platform/dialogs.h"
@@ -22,8 +22,7 @@ int main(int argc, char** argv) {
     }
     testing::InitGoogleTest(&argc, argv);
     // Each test program works in a folder of its own, so parallel runs never share files.
-    auto dir = std::filesystem::temp_directory_path() /
-               ("zwtest-" + std::to_string(getpid()));
+    auto dir = std::filesystem::temp_directory_path() / ("zwtest-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     std::filesystem::current_path(dir);
     plat::Application::initialize(argc, argv);

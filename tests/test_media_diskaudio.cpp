@@ -2,6 +2,7 @@
 // of the sound asked for, and nothing of a sound that a newer one cut off.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -10,7 +11,6 @@
 #include <iterator>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 #include "platform/app.h"
 #include "platform/resources.h"

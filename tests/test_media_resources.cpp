@@ -11,8 +11,8 @@
 #include <map>
 #include <ostream>
 #include <set>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "platform/resources.h"
 

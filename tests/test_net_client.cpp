@@ -156,8 +156,10 @@ TEST_F(NetClient, ManyConnectsLeaveTheDescriptorCountFlat) {
     // Ends the link and waits until its receive thread's end steps have run.
     auto end = [&](bool byPeer) {
         sounds().clear();
-        if (byPeer) peer->close();
-        else form->Disconnect1Click();
+        if (byPeer)
+            peer->close();
+        else
+            form->Disconnect1Click();
         ASSERT_TRUE(pumpUntil([&] { return sounds().size() == (byPeer ? 1u : 2u); }));
         settle();
         peer.reset();
@@ -190,7 +192,8 @@ TEST_F(NetClient, FailuresAndCancelAreReportedAsTheProgramSaysThem) {
 
     plat::DialogScript::answer(true, "127.0.0.1");
     form->FileConnectItemClick();
-    EXPECT_EQ(messages(), std::vector<std::string>{">>>Kon geen verbinding maken: Already connected."});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{">>>Kon geen verbinding maken: Already connected."});
     form->Disconnect1Click();
     plat::DialogScript::clear();
 
@@ -198,8 +201,9 @@ TEST_F(NetClient, FailuresAndCancelAreReportedAsTheProgramSaysThem) {
     listenFd = -1;
     plat::DialogScript::answer(true, "127.0.0.1");
     form->FileConnectItemClick();
-    EXPECT_EQ(messages(), std::vector<std::string>{
-                              ">>>Kon geen verbinding maken: Socket Error # 111\r\nConnection refused."});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{
+                  ">>>Kon geen verbinding maken: Socket Error # 111\r\nConnection refused."});
 }
 
 TEST_F(NetClient, TheGreekGameSaysItsOwnWay) {

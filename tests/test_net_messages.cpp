@@ -99,8 +99,10 @@ TEST(NetMessages, ClassifiesByLengthThenFirstCharacter) {
             std::string line(len, 'x');
             if (len > 0) line[0] = static_cast<char>(first);
             LineKind want = LineKind::Click;
-            if (len == 3 && first == '?') want = LineKind::Game;
-            else if (len >= 45) want = LineKind::Board;
+            if (len == 3 && first == '?')
+                want = LineKind::Game;
+            else if (len >= 45)
+                want = LineKind::Board;
             ASSERT_EQ(classify(line), want) << len << " " << first;
         }
     }
@@ -112,9 +114,9 @@ TEST(NetMessages, ParsesOnlyClicksACopySends) {
     EXPECT_EQ(parseClick("Ob", 48)->letter, 'b');
     EXPECT_FALSE(parseClick("", 60));
     EXPECT_FALSE(parseClick(" ", 60));
-    EXPECT_FALSE(parseClick(" ox", 60));       // 3 bytes, not a game line
-    EXPECT_FALSE(parseClick("\\o", 60));       // position 60
-    EXPECT_FALSE(parseClick("Po", 48));        // position 48 in the 48-card game
+    EXPECT_FALSE(parseClick(" ox", 60));             // 3 bytes, not a game line
+    EXPECT_FALSE(parseClick("\\o", 60));             // position 60
+    EXPECT_FALSE(parseClick("Po", 48));              // position 48 in the 48-card game
     EXPECT_FALSE(parseClick(bytes({31, 'o'}), 60));  // below the board
     EXPECT_FALSE(parseClick(bytes({200, 'o'}), 60));
     EXPECT_FALSE(parseClick(" x", 60));
@@ -124,8 +126,8 @@ TEST(NetMessages, ParsesOnlyClicksACopySends) {
 }
 
 TEST(NetMessages, SplitterCutsAtLfAndDropsOneCr) {
-    std::string stream = "a\r\n" + std::string("b\r\r\n") + "c\n" + "\r\n" + bytes({0, 'x', 0}) +
-                         "\r\n" + "\rd\r\n";
+    std::string stream =
+        "a\r\n" + std::string("b\r\r\n") + "c\n" + "\r\n" + bytes({0, 'x', 0}) + "\r\n" + "\rd\r\n";
     std::vector<std::string> want = {"a", "b\r", "c", "", bytes({0, 'x', 0}), "\rd"};
     for (std::size_t piece : {1u, 2u, 3u, 7u, 1000u}) EXPECT_EQ(split(stream, piece), want);
 
@@ -208,17 +210,20 @@ TEST(NetOutbox, BoardDropsOlderLinesButKeepsItsGameLine) {
     box.post(board, pending);
     box.post(GameMessage(3, 4), pending);
     std::vector<std::string> sent;
-    while (box.sendOne([&](const std::string& l) { sent.push_back(l); }, pending)) {}
+    while (box.sendOne([&](const std::string& l) { sent.push_back(l); }, pending)) {
+    }
     EXPECT_EQ(sent, (std::vector<std::string>{board, GameMessage(3, 4)}));
 
     // A board posted while an older line is being written: the older one still goes out
     // once, and is not removed in place of the board.
     box.post(" o", pending);
     sent.clear();
-    box.sendOne([&](const std::string& l) {
-        box.post(board, pending);
-        sent.push_back(l);
-    }, pending);
+    box.sendOne(
+        [&](const std::string& l) {
+            box.post(board, pending);
+            sent.push_back(l);
+        },
+        pending);
     EXPECT_TRUE(pending);
     EXPECT_EQ(box.front(), board);
 }

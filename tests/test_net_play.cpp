@@ -120,7 +120,7 @@ TEST_F(NetPlay, CardActionsTravelBothWaysAndCarryTheTurn) {
     EXPECT_EQ(form->images[1]->pictureName(), "pic1");
     EXPECT_TRUE(form->foundByOpponent[0] && form->foundByOpponent[1]);
     EXPECT_EQ(form->board[0], 0);
-    EXPECT_TRUE(clicksBlocked);  // the finder keeps the turn
+    EXPECT_TRUE(clicksBlocked);      // the finder keeps the turn
     EXPECT_EQ(sounds().size(), 1u);  // the kept "yourscore"
 
     peer->send(click(0, 'z'));
@@ -157,7 +157,9 @@ TEST_F(NetPlay, LinesNoCopySendsChangeNothing) {
     for (const std::string& junk :
          {std::string(), std::string(" "), std::string("\\o"), std::string(" x"),
           std::string(" o!"), std::string(44, '!'), std::string(50, '!'),
-          std::string("\xff" "o"), std::string(70000, 'a')}) {
+          std::string("\xff"
+                      "o"),
+          std::string(70000, 'a')}) {
         peer->send(junk.size() > 16384 ? junk.substr(0, 16000) : junk);
     }
     peer->send(click(3, 'o'));  // a real line after them still counts
@@ -271,7 +273,7 @@ TEST_F(NetPlay, ABrokenConnectionShowsTheTwoErrorMessages) {
     ASSERT_TRUE(pumpUntil([] { return !connected.load(); }));
     settle();
     EXPECT_EQ(messages(), (std::vector<std::string>{"500-Onbekende Interne Fout",
-                                                   "500 Connection Closed Gracefully."}));
+                                                    "500 Connection Closed Gracefully."}));
     plat::DialogScript::clear();
 
     auto again = Peer::connectTo(form->IdTCPServer1->boundPort());

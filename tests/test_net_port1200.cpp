@@ -14,7 +14,8 @@ TEST(NetPort1200, APortInUseIsShownAndTheProgramRunsOn) {
     ASSERT_EQ(::listen(holder, 1), 0);
     plat::DialogScript::clear();
     {
-        game::TForm1 form(game::zwirlo60Variant(), {.listen = true, .port = 1200, .instanceGuard = false});
+        game::TForm1 form(game::zwirlo60Variant(),
+                          {.listen = true, .port = 1200, .instanceGuard = false});
         EXPECT_EQ(plat::DialogScript::messages(),
                   std::vector<std::string>{"Socket Error # 98\r\nAddress already in use."});
         EXPECT_FALSE(form.FileListenItem->checked());

@@ -85,7 +85,11 @@ TEST(NetTcp, BrokenConnectionsRaiseAndEndTheRepetition) {
         std::string error;
     };
     const Case cases[] = {
-        {"cut mid-line", [](Peer& p) { p.sendRaw("half a li"); p.close(); },
+        {"cut mid-line",
+         [](Peer& p) {
+             p.sendRaw("half a li");
+             p.close();
+         },
          "error Connection Closed Gracefully."},
         {"reset", [](Peer& p) { p.reset(); },
          "error Socket Error # 104\r\nConnection reset by peer."},

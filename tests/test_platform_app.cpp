@@ -9,8 +9,8 @@
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/exception.h"
-#include "platform/resources.h"
 #include "platform/probe.h"
+#include "platform/resources.h"
 
 using namespace plat;
 
@@ -102,11 +102,11 @@ TEST_F(Platform, TimerKeepsItsCountUnlessItReallyChanges) {
     t.setEnabled(true);   // same value: the count goes on
     t.setInterval(1000);  // same interval: likewise
     EXPECT_EQ(probe::timerRuns(t), runs + 1);
-    t.setInterval(500);   // new interval on a running timer restarts it
+    t.setInterval(500);  // new interval on a running timer restarts it
     EXPECT_EQ(probe::timerRuns(t), runs + 2);
     EXPECT_EQ(t.interval(), 500);
     t.setEnabled(false);
-    t.setInterval(700);   // stopped: no start
+    t.setInterval(700);  // stopped: no start
     t.setEnabled(false);
     EXPECT_EQ(probe::timerRuns(t), runs + 3);
     EXPECT_FALSE(t.enabled());
@@ -168,8 +168,8 @@ TEST_F(Platform, ListBoxSortsIgnoringCaseAndSetItemKeepsTheRow) {
     list.setItemHeight(25);
     for (const char* s : {"zandor", "Bram", "anna", "Anna", "\xC9va", "ezra", "009 klikken"})
         list.add(s);
-    std::vector<std::string> want{"009 klikken", "anna", "Anna", "Bram", "\xC9va", "ezra",
-                                  "zandor"};
+    std::vector<std::string> want{"009 klikken", "anna", "Anna",  "Bram",
+                                  "\xC9va",      "ezra", "zandor"};
     EXPECT_EQ(list.items(), want);
     list.setItem(0, "zzz");
     EXPECT_EQ(list.item(0), "zzz");

@@ -17,8 +17,8 @@ TEST(Cp1252, EveryByteSurvivesTheRoundTrip) {
 }
 
 TEST(Cp1252, AccentedNamesAndSpecials) {
-    EXPECT_EQ(cp1252ToUtf8("b\xE8ta"), "b\xC3\xA8ta");          // bèta
-    EXPECT_EQ(cp1252ToUtf8("\xC8ta"), "\xC3\x88ta");            // Èta
+    EXPECT_EQ(cp1252ToUtf8("b\xE8ta"), "b\xC3\xA8ta");                            // bèta
+    EXPECT_EQ(cp1252ToUtf8("\xC8ta"), "\xC3\x88ta");                              // Èta
     EXPECT_EQ(cp1252ToUtf8("\x80 \x9F \xA9"), "\xE2\x82\xAC \xC5\xB8 \xC2\xA9");  // € Ÿ ©
     EXPECT_EQ(utf8ToCp1252("\xE2\x80\x9Ehoi\xE2\x80\x9D"), "\x84hoi\x94");
     // What the code page cannot hold, and broken UTF-8, become '?'.
@@ -31,7 +31,7 @@ TEST(CompareText, IgnoresCaseAndKeepsAccentsBesideTheirLetters) {
     EXPECT_GT(compareTextIgnoreCase("b", "A"), 0);
     EXPECT_LT(compareTextIgnoreCase("ab", "abc"), 0);
     EXPECT_LT(compareTextIgnoreCase("009 klikken", "134 klikken"), 0);
-    EXPECT_LT(compareTextIgnoreCase("Emile", "\xC9mile"), 0);   // Émile
+    EXPECT_LT(compareTextIgnoreCase("Emile", "\xC9mile"), 0);  // Émile
     EXPECT_LT(compareTextIgnoreCase("\xC9mile", "Fred"), 0);
     EXPECT_EQ(compareTextIgnoreCase("\xE9mile", "\xC9MILE"), 0);
 }
@@ -49,8 +49,8 @@ TEST(StrToInt, AcceptsWhatTheClassLibraryReads) {
 }
 
 TEST(StrToInt, RejectsEverythingElseWithTheExactMessage) {
-    for (const char* bad : {"", " ", "abc", "12a", "1 ", "1.5", "--1", "+", "$", "$G",
-                            "2147483648", "-2147483649", "99999999999999999999", "1\xE9"}) {
+    for (const char* bad : {"", " ", "abc", "12a", "1 ", "1.5", "--1", "+", "$", "$G", "2147483648",
+                            "-2147483649", "99999999999999999999", "1\xE9"}) {
         try {
             strToInt(bad);
             ADD_FAILURE() << "accepted '" << bad << "'";

@@ -529,7 +529,8 @@ TEST_F(ReplayTest, EmptiedPlacesKeepNoFoundMarks) {
         const Table now = Table::of(f);
         ASSERT_TRUE(sameBoard(m.afterEntry[k], now)) << "entry " << k;
         EXPECT_EQ(now.label2 + "/" + now.label4,
-                  m.afterEntry[k].label2 + "/" + m.afterEntry[k].label4) << "entry " << k;
+                  m.afterEntry[k].label2 + "/" + m.afterEntry[k].label4)
+            << "entry " << k;
     }
 
     startGame(f, false, true);

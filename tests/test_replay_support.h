@@ -79,8 +79,8 @@ inline ::testing::AssertionResult sameBoard(const Table& want, const Table& got)
             want.pictures[i] != got.pictures[i])
             return ::testing::AssertionFailure()
                    << "position " << i << ": want " << want.board[i] << "/" << want.faceDown[i]
-                   << "/" << want.pictures[i] << ", got " << got.board[i] << "/"
-                   << got.faceDown[i] << "/" << got.pictures[i];
+                   << "/" << want.pictures[i] << ", got " << got.board[i] << "/" << got.faceDown[i]
+                   << "/" << got.pictures[i];
     return ::testing::AssertionSuccess();
 }
 

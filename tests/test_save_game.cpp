@@ -231,7 +231,7 @@ TEST_F(SaveGame, DamagedFilesLoadWithinTheirFields) {
     EXPECT_EQ(w->board[0] + w->board[1], 0);
     EXPECT_EQ(w->images[0]->pictureName(), "void");
     EXPECT_EQ(w->Label2->caption() + w->Label4->caption(), "300");  // 30 + 0: finished
-    EXPECT_EQ(w->logLength, game::kLogSize);  // as much as the record holds
+    EXPECT_EQ(w->logLength, game::kLogSize);                        // as much as the record holds
     EXPECT_EQ(w->moveLog[11], 70);
     EXPECT_EQ(w->Label1->caption(), std::string("abc\0\0\0\0\0\0\0\0\0\0\0\0", 15));
 }

@@ -192,7 +192,7 @@ TEST(SafeFiles, StagedFilesOfGoneWritersAreRemovedByTheNextWrite) {
     const std::string gone = std::to_string(child), self = std::to_string(::getpid());
     const std::vector<std::string> stale{".hof14.dat." + gone + ".3.zw.tmp",
                                          ".x.dat." + self + ".99999.zw.tmp"};
-    const std::vector<std::string> kept{".hof14.dat.1.3.zw.tmp",  // its writer runs
+    const std::vector<std::string> kept{".hof14.dat.1.3.zw.tmp",       // its writer runs
                                         ".other." + gone + ".3.tmp"};  // another program's
     for (const auto& n : stale) std::ofstream(n) << "x";
     for (const auto& n : kept) std::ofstream(n) << "x";

@@ -74,7 +74,7 @@ TEST(Window, Zwirlo60LayoutAndMenus) {
         int left;
         const char* caption;
         bool visible;
-    } labels[] = {{f.Label7, 232, "Tijd:", false},  {f.Label5, 311, "0", false},
+    } labels[] = {{f.Label7, 232, "Tijd:", false},    {f.Label5, 311, "0", false},
                   {f.Label8, 356, "seconden", false}, {f.Label1, 515, "Score:", true},
                   {f.Label2, 700, "0", true},         {f.Label3, 725, "Tegenspeler:", true},
                   {f.Label4, 910, "0", true}};
@@ -242,8 +242,10 @@ TEST(Window, SpaceOrEnterAtStartUpStartsAGame) {
             EXPECT_EQ(plat::probe::focusedControl(f), f.Button1);
             // Two players at one machine: the new game asks for the first name.
             plat::DialogScript::clear();
-            if (space) plat::probe::pressKey(f, "Space");
-            else plat::probe::pressEnter(f);
+            if (space)
+                plat::probe::pressKey(f, "Space");
+            else
+                plat::probe::pressEnter(f);
             ASSERT_FALSE(plat::DialogScript::shown().empty());
             EXPECT_EQ(plat::DialogScript::shown()[0].caption, "Wat is je naam?");
             f.hide();

@@ -219,13 +219,15 @@ QImage olifantje() {
         p.drawPath(tail);
         fillPath(p, ellipse(QPointF(10, 71), 2, 3), skin.darker(160));
         // The far legs, a shade darker, then the body with the near legs.
-        for (double x : {28.0, 52.0}) fillPath(p, limb(QPointF(x, 66), QPointF(x, 82), 11), skin.darker(115), line);
+        for (double x : {28.0, 52.0})
+            fillPath(p, limb(QPointF(x, 66), QPointF(x, 82), 11), skin.darker(115), line);
         QPainterPath body = ellipse(QPointF(38, 60), 23, 17);
         for (double x : {21.0, 45.0}) body = body.united(limb(QPointF(x, 66), QPointF(x, 84), 12));
         fillPath(p, body, skin, line);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0xF2, 0xEA, 0xE0));
-        for (double x : {17.0, 21.0, 25.0, 41.0, 45.0, 49.0}) p.drawEllipse(QPointF(x, 88.5), 1.6, 1.2);
+        for (double x : {17.0, 21.0, 25.0, 41.0, 45.0, 49.0})
+            p.drawEllipse(QPointF(x, 88.5), 1.6, 1.2);
         // Trunk: short, thick, curling up at the tip.
         QPainterPath trunk(QPointF(80, 50));
         trunk.cubicTo(QPointF(92, 56), QPointF(90, 72), QPointF(96, 74));
@@ -244,7 +246,8 @@ QImage olifantje() {
         p.setPen(QPen(QColor(0x6A, 0x5A, 0x5E), 0.8, Qt::SolidLine, Qt::RoundCap));
         for (int i = 0; i < 7; ++i) {
             double x = 62 + i * 2.6;
-            p.drawLine(QPointF(x, 24 + std::abs(i - 3) * 0.7), QPointF(x - 1 + i * 0.3, 18 + std::abs(i - 3)));
+            p.drawLine(QPointF(x, 24 + std::abs(i - 3) * 0.7),
+                       QPointF(x - 1 + i * 0.3, 18 + std::abs(i - 3)));
         }
         eyeAt(p, QPointF(79, 40), 3.0);
         fillPath(p, ellipse(QPointF(84, 48), 3.5, 2.2), QColor(0xE8, 0xA0, 0xA8, 150));
@@ -271,7 +274,8 @@ QImage wallaby() {
         QPainterPath neck = limb(QPointF(57, 40), QPointF(62, 28), 11);
         QPainterPath head = ellipse(QPointF(64, 26), 8, 7);
         QPainterPath snout = ellipse(QPointF(72, 29), 6.5, 4.2, 10);
-        QPainterPath all = foot.united(haunch).united(chest).united(neck).united(head).united(snout);
+        QPainterPath all =
+            foot.united(haunch).united(chest).united(neck).united(head).united(snout);
         fillPath(p, all, grey, line);
         p.save();
         p.setClipPath(all);
@@ -367,12 +371,14 @@ QImage steenbok() {
 QImage alpaca() {
     return drawArt([](QPainter& p) {
         QColor wool(0xDA, 0xA8, 0x6C), line = wool.darker(150), face(0x8A, 0x62, 0x42);
-        for (double x : {34.0, 56.0}) fillPath(p, limb(QPointF(x, 66), QPointF(x, 84), 7), wool.darker(115), line);
+        for (double x : {34.0, 56.0})
+            fillPath(p, limb(QPointF(x, 66), QPointF(x, 84), 7), wool.darker(115), line);
         QPainterPath body = woolly(ellipse(QPointF(45, 58), 22, 16), 3.4);
         QPainterPath neck = woolly(limb(QPointF(60, 52), QPointF(66, 38), 16), 3.2);
         QPainterPath top = woolly(ellipse(QPointF(69, 31), 10, 9), 3.2);
         QPainterPath legs;
-        for (double x : {28.0, 50.0}) legs = legs.united(woolly(limb(QPointF(x, 66), QPointF(x, 80), 8), 2.4));
+        for (double x : {28.0, 50.0})
+            legs = legs.united(woolly(limb(QPointF(x, 66), QPointF(x, 80), 8), 2.4));
         QPainterPath all = body.united(neck).united(top).united(legs);
         fillPath(p, all, wool, line);
         p.save();
@@ -492,7 +498,8 @@ QImage ezel() {
         p.setPen(QPen(dark, 3.2, Qt::SolidLine, Qt::RoundCap));
         p.drawPath(mane);
         // Ears: long, pale inside, dark at the tips.
-        for (const auto& [c, a] : {std::pair{QPointF(70, 15), -12.0}, std::pair{QPointF(76, 14), 10.0}}) {
+        for (const auto& [c, a] :
+             {std::pair{QPointF(70, 15), -12.0}, std::pair{QPointF(76, 14), 10.0}}) {
             QPainterPath ear = ellipse(c, 3.2, 10, a);
             fillPath(p, ear, coat, line);
             p.save();

@@ -55,8 +55,9 @@ int main(int argc, char** argv) {
     }
     out << "\nextern const plat::ResourceEntry " << argv[2] << "[] = {\n";
     for (auto& it : items)
-        out << "    {\"" << it.type << "\", \"" << it.name << "\", reinterpret_cast<const unsigned char*>("
-            << it.var << "), " << it.size << "},\n";
+        out << "    {\"" << it.type << "\", \"" << it.name
+            << "\", reinterpret_cast<const unsigned char*>(" << it.var << "), " << it.size
+            << "},\n";
     if (items.empty()) out << "    {\"\", \"\", nullptr, 0},\n";
     out << "};\nextern const std::size_t " << argv[2] << "_count = " << items.size() << ";\n";
     std::string text = out.str();

@@ -3,10 +3,10 @@
 
 #include <QFont>
 #include <QFontInfo>
-#include <cstdlib>
-#include <iostream>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <iostream>
 
 namespace pix {
 

@@ -29,11 +29,11 @@
 #include <thread>
 #include <vector>
 
-#include "tests/loopback.h"
 #include "game/zwiunit1.h"
 #include "network/messages.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
+#include "tests/loopback.h"
 
 namespace {
 
@@ -77,7 +77,8 @@ std::string floodBlock(bool longLines, long& linesInBlock) {
     std::string block;
     linesInBlock = 0;
     if (longLines) {
-        for (int i = 0; i < 4; ++i, ++linesInBlock) block += network::frame(std::string(16000, 'x'));
+        for (int i = 0; i < 4; ++i, ++linesInBlock)
+            block += network::frame(std::string(16000, 'x'));
         return block;
     }
     for (int i = 0; block.size() < 65536; ++i, ++linesInBlock)
@@ -105,7 +106,8 @@ void flooder(int fd, bool longLines, Flood& f) {
         while (sent < block.size() && Clock::now() < end + 5s) {
             pollfd p = {fd, POLLOUT, 0};
             if (::poll(&p, 1, 50) <= 0) continue;
-            ssize_t n = ::send(fd, block.data() + sent, block.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+            ssize_t n =
+                ::send(fd, block.data() + sent, block.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
             if (n < 0 && errno != EAGAIN && errno != EINTR) {
                 f.done = true;
                 return;
@@ -127,7 +129,8 @@ void prober(Flood& f, long idleKb) {
             qApp,
             [&f, t0, answered] {
                 std::lock_guard<std::mutex> g(f.m);
-                f.answersMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+                f.answersMs.push_back(
+                    std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
                 *answered = true;
             },
             Qt::QueuedConnection);
@@ -153,8 +156,9 @@ int runOne(bool listening, bool longLines, int argc, char** argv) {
     int lfd = -1, fd = -1;
     std::unique_ptr<game::TForm1> form;
     if (listening) {  // the window serves, this program is the peer
-        form = std::make_unique<game::TForm1>(game::zwirlo60Variant(),
-                                              game::FormOptions{.listen = false, .port = 0, .instanceGuard = false});
+        form = std::make_unique<game::TForm1>(
+            game::zwirlo60Variant(),
+            game::FormOptions{.listen = false, .port = 0, .instanceGuard = false});
         form->FileListenItemClick();
         fd = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in src = loopback("127.0.0.3", 0);
@@ -172,7 +176,8 @@ int runOne(bool listening, bool longLines, int argc, char** argv) {
         ::listen(lfd, 1);
         getsockname(lfd, reinterpret_cast<sockaddr*>(&a), &len);
         form = std::make_unique<game::TForm1>(
-            game::zwirlo60Variant(), game::FormOptions{.listen = false, .port = ntohs(a.sin_port), .instanceGuard = false});
+            game::zwirlo60Variant(),
+            game::FormOptions{.listen = false, .port = ntohs(a.sin_port), .instanceGuard = false});
         plat::DialogScript::answer(true, "127.0.0.1");
         form->FileConnectItemClick();
         fd = ::accept(lfd, nullptr, nullptr);
@@ -208,7 +213,8 @@ int runOne(bool listening, bool longLines, int argc, char** argv) {
         peakKb = std::max(peakKb, statusKb("VmRSS:"));
     }
     const bool drained = counter.items - itemsBefore >= f.linesSent;
-    const double drainSeconds = std::chrono::duration<double>(Clock::now() - t0).count() - floodSeconds;
+    const double drainSeconds =
+        std::chrono::duration<double>(Clock::now() - t0).count() - floodSeconds;
     pumpFor(200ms);
     const long afterKb = statusKb("VmRSS:");
     peakKb = std::max(peakKb, statusKb("VmHWM:"));
@@ -219,14 +225,15 @@ int runOne(bool listening, bool longLines, int argc, char** argv) {
     const double answerMedian = ms.empty() ? 0 : ms[ms.size() / 2];
     const double peakMb = static_cast<double>(peakKb - idleKb) / 1024.0;
     const bool ok = !f.tooBig && drained && peakMb <= 50.0 && answerMax <= 100.0;
-    std::printf("%-10s %-5s idle %5.1f MB  peak +%7.1f MB  handed over %8.0f lines/s  sent %9ld  "
-                "answer median %6.2f ms max %7.2f ms  backlog %s  after +%6.1f MB  %s\n",
-                listening ? "listening" : "connecting", longLines ? "long" : "short",
-                static_cast<double>(idleKb) / 1024.0, peakMb,
-                static_cast<double>(itemsInFlood) / floodSeconds, f.linesSent, answerMedian, answerMax,
-                drained ? (std::to_string(static_cast<int>(drainSeconds * 1000)) + " ms").c_str()
-                        : "not done in 60 s",
-                static_cast<double>(afterKb - idleKb) / 1024.0, ok ? "OK" : "MISSED");
+    std::printf(
+        "%-10s %-5s idle %5.1f MB  peak +%7.1f MB  handed over %8.0f lines/s  sent %9ld  "
+        "answer median %6.2f ms max %7.2f ms  backlog %s  after +%6.1f MB  %s\n",
+        listening ? "listening" : "connecting", longLines ? "long" : "short",
+        static_cast<double>(idleKb) / 1024.0, peakMb,
+        static_cast<double>(itemsInFlood) / floodSeconds, f.linesSent, answerMedian, answerMax,
+        drained ? (std::to_string(static_cast<int>(drainSeconds * 1000)) + " ms").c_str()
+                : "not done in 60 s",
+        static_cast<double>(afterKb - idleKb) / 1024.0, ok ? "OK" : "MISSED");
     if (f.tooBig) std::printf("           flood stopped early: memory passed idle + 1.5 GB\n");
     std::fflush(stdout);
 
@@ -249,7 +256,8 @@ int main(int argc, char** argv) {
         // The connect command keeps host.txt in the current folder: use a scratch one.
         char dir[] = "/tmp/zwflood-XXXXXX";
         if (!mkdtemp(dir) || chdir(dir) != 0) return 1;
-        int rc = runOne(std::strcmp(argv[1], "listening") == 0, std::strcmp(argv[2], "long") == 0, argc, argv);
+        int rc = runOne(std::strcmp(argv[1], "listening") == 0, std::strcmp(argv[2], "long") == 0,
+                        argc, argv);
         std::remove("host.txt");
         rmdir(dir);
         return rc;

@@ -51,27 +51,25 @@ int main(int argc, char** argv) {
     const std::vector<std::pair<const char*, std::string>> files = {
         {"41 KB, one 8 000-digit score",
          fill(41 * 1024,
-              [&](int i) {
-                  return i == 0 ? issueScore + " klikken Lang\r\n" : scores(rng, i);
-              })},
+              [&](int i) { return i == 0 ? issueScore + " klikken Lang\r\n" : scores(rng, i); })},
         {"1 MB of entries", fill(kCap, [&](int i) { return scores(rng, i); })},
         {"1 MB, one 100 000-digit score",
          fill(kCap,
               [&](int i) { return i == 0 ? longScore + " klikken Lang\r\n" : scores(rng, i); })},
         {"1 MB of line ends", fill(kCap, [](int) { return std::string("\n"); })},
-        {"1 MB of short lines",
-         fill(kCap,
-              [](int i) {
-                  return std::string{char('a' + i % 26), char('a' + i / 26 % 26),
-                                     char('a' + i / 676 % 26)} +
-                         "\n";
-              })},
-        {"1 MB of accented names",
-         fill(kCap,
-              [&](int i) {
-                  return std::to_string(rng() % 900) + " klikken \xC9mile \xE9\xE8" +
-                         std::to_string(i) + "\r\n";
-              })},
+        {"1 MB of short lines", fill(kCap,
+                                     [](int i) {
+                                         return std::string{char('a' + i % 26),
+                                                            char('a' + i / 26 % 26),
+                                                            char('a' + i / 676 % 26)} +
+                                                "\n";
+                                     })},
+        {"1 MB of accented names", fill(kCap,
+                                        [&](int i) {
+                                            return std::to_string(rng() % 900) +
+                                                   " klikken \xC9mile \xE9\xE8" +
+                                                   std::to_string(i) + "\r\n";
+                                        })},
     };
 
     bool ok = true;

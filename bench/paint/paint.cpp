@@ -2,13 +2,13 @@
 // once, and the repaint that follows. Prints the median and worst of many runs; the
 // target is well under one frame (16 ms).
 //   bench_paint [runs]
+#include <unistd.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "bench/scratch.h"

@@ -26,12 +26,12 @@
 #include <thread>
 #include <vector>
 
-#include "tests/loopback.h"
 #include "game/zwiunit1.h"
 #include "network/messages.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
 #include "platform/sound.h"
+#include "tests/loopback.h"
 
 namespace {
 
@@ -66,7 +66,8 @@ long taskSwitches(const std::filesystem::path& task) {
     std::ifstream in(task / "status");
     long n = 0;
     for (std::string line; std::getline(in, line);)
-        if (line.find("ctxt_switches:") != std::string::npos) n += std::atol(line.c_str() + line.find(':') + 1);
+        if (line.find("ctxt_switches:") != std::string::npos)
+            n += std::atol(line.c_str() + line.find(':') + 1);
     return n;
 }
 
@@ -124,9 +125,10 @@ void measure(const char* side, int peerFd) {
     double soundWakeups = static_cast<double>(u1.sound - u0.sound) / wall;
 
     bool ok = median < 1000.0 && idle < 1.0 && wakeups <= 1.0;
-    std::printf("%-10s relay median %7.1f us   p99 %7.1f us   idle CPU %5.2f %% of a core   "
-                "idle wake-ups %5.1f /s, %4.1f /s of them the sound player's   %s\n",
-                side, median, p99, idle, wakeups, soundWakeups, ok ? "OK" : "MISSED");
+    std::printf(
+        "%-10s relay median %7.1f us   p99 %7.1f us   idle CPU %5.2f %% of a core   "
+        "idle wake-ups %5.1f /s, %4.1f /s of them the sound player's   %s\n",
+        side, median, p99, idle, wakeups, soundWakeups, ok ? "OK" : "MISSED");
 }
 
 }  // namespace
@@ -140,11 +142,13 @@ int main(int argc, char** argv) {
     plat::Application::initialize(argc, argv);
     plat::DialogScript::enable(true);
 
-    {   // Listening side: the window serves, this program is the peer.
-        game::TForm1 form(game::zwirlo60Variant(), {.listen = false, .port = 0, .instanceGuard = false});
+    {  // Listening side: the window serves, this program is the peer.
+        game::TForm1 form(game::zwirlo60Variant(),
+                          {.listen = false, .port = 0, .instanceGuard = false});
         form.FileListenItemClick();
         int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in src = loopback("127.0.0.3", 0), dst = loopback("127.0.0.1", form.IdTCPServer1->boundPort());
+        sockaddr_in src = loopback("127.0.0.3", 0),
+                    dst = loopback("127.0.0.1", form.IdTCPServer1->boundPort());
         if (::bind(fd, reinterpret_cast<sockaddr*>(&src), sizeof src) != 0 ||
             ::connect(fd, reinterpret_cast<sockaddr*>(&dst), sizeof dst) != 0) {
             std::perror("connect");
@@ -154,7 +158,7 @@ int main(int argc, char** argv) {
         ::close(fd);
         pumpFor(std::chrono::milliseconds(100));
     }
-    {   // Connecting side: this program listens, the window connects to it.
+    {  // Connecting side: this program listens, the window connects to it.
         int lfd = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in a = loopback("127.0.0.1", 0);
         socklen_t len = sizeof a;

@@ -2,14 +2,14 @@
 // bare Qt window of the size the program's window had, and prints the median time to the
 // first painted frame and the peak RSS, beside the bare window's and as a ratio to it.
 //   bench_startup [runs]     (offscreen unless QT_QPA_PLATFORM says otherwise)
+#include <sys/wait.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -20,8 +20,8 @@ struct Sample {
     int width, height;
 };
 
-bool runOnce(const std::string& path, const std::vector<std::string>& args, const std::string& workDir,
-             Sample& out) {
+bool runOnce(const std::string& path, const std::vector<std::string>& args,
+             const std::string& workDir, Sample& out) {
     int fds[2];
     if (pipe(fds) != 0) return false;
     timespec ts;
@@ -55,8 +55,8 @@ bool runOnce(const std::string& path, const std::vector<std::string>& args, cons
     long long us = 0;
     long rss = 0;
     int w = 0, h = 0;
-    if (std::sscanf(text.c_str() + pos, "zw-startup painted_us=%lld rss_kb=%ld size=%dx%d", &us, &rss, &w,
-                    &h) != 4) {
+    if (std::sscanf(text.c_str() + pos, "zw-startup painted_us=%lld rss_kb=%ld size=%dx%d", &us,
+                    &rss, &w, &h) != 4) {
         std::fprintf(stderr, "%s: %s\n", path.c_str(), text.c_str() + pos);
         return false;
     }
@@ -88,13 +88,15 @@ int main(int argc, char** argv) {
         std::string path;
         std::vector<double> ms, rss, bareMs, bareRss;
         int width = 0, height = 0;
-    } progs[] = {{"zwirlo60", bin + "zwirlo60", {}, {}, {}, {}}, {"zwirlo3", bin + "zwirlo3", {}, {}, {}, {}}};
+    } progs[] = {{"zwirlo60", bin + "zwirlo60", {}, {}, {}, {}},
+                 {"zwirlo3", bin + "zwirlo3", {}, {}, {}, {}}};
     const std::string bare = dir + "bench_bare_window";
     for (int r = 0; r < runs; ++r)
         for (auto& p : progs) {
             Sample s, b;
             if (!runOnce(p.path, {}, work, s)) return 1;
-            if (!runOnce(bare, {std::to_string(s.width), std::to_string(s.height)}, work, b)) return 1;
+            if (!runOnce(bare, {std::to_string(s.width), std::to_string(s.height)}, work, b))
+                return 1;
             p.width = s.width;
             p.height = s.height;
             p.ms.push_back(s.ms);
@@ -102,18 +104,19 @@ int main(int argc, char** argv) {
             p.bareMs.push_back(b.ms);
             p.bareRss.push_back(static_cast<double>(b.rssKb));
         }
-    std::printf("%-10s %10s %10s %8s %10s %10s %10s\n", "program", "window", "painted ms", "bare ms",
-                "x bare", "RSS MB", "+ bare MB");
+    std::printf("%-10s %10s %10s %8s %10s %10s %10s\n", "program", "window", "painted ms",
+                "bare ms", "x bare", "RSS MB", "+ bare MB");
     for (auto& p : progs) {
         double ms = median(p.ms), bareMs = median(p.bareMs);
         double rss = median(p.rss) / 1024, bareRss = median(p.bareRss) / 1024;
         std::string size = std::to_string(p.width) + "x" + std::to_string(p.height);
-        std::printf("%-10s %10s %10.1f %8.1f %10.2f %10.1f %10.1f\n", p.name, size.c_str(), ms, bareMs,
-                    ms / bareMs, rss, rss - bareRss);
+        std::printf("%-10s %10s %10.1f %8.1f %10.2f %10.1f %10.1f\n", p.name, size.c_str(), ms,
+                    bareMs, ms / bareMs, rss, rss - bareRss);
     }
-    std::printf("targets: first frame within 2x of a bare window of the same size, RSS within bare + 15 MB "
-                "(%d runs, median)\n",
-                runs);
+    std::printf(
+        "targets: first frame within 2x of a bare window of the same size, RSS within bare + 15 MB "
+        "(%d runs, median)\n",
+        runs);
     std::string cmd = "rm -rf " + work;
     return std::system(cmd.c_str()) == 0 ? 0 : 1;
 }
