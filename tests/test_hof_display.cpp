@@ -1,7 +1,6 @@
 // The hall-of-fame displays and the top-10 entry through the window.
 #include <gtest/gtest.h>
 
-#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -31,26 +30,6 @@ void fullLists() {
         t.push_back(std::to_string(s) + " seconden p" + std::to_string(s));
     plat::writeFileReplacing("hof14.dat", game::hof::joinLines(c));
     plat::writeFileReplacing("hof14b.dat", game::hof::joinLines(t));
-}
-
-// Runs `check` where a mode-0200 file cannot be read: as we are, or, as root (who reads any
-// file), in a child that has become "nobody" and owns the folder, so that a write would go
-// through. The check's result, or -1 when there is no one to become.
-int unprivileged(const std::function<int()>& check) {
-    if (::geteuid() != 0) return check();
-    const passwd* nobody = ::getpwnam("nobody");
-    if (!nobody) return -1;
-    for (const auto& e : fs::directory_iterator(fs::current_path()))
-        if (::chown(e.path().c_str(), nobody->pw_uid, nobody->pw_gid) != 0) return -1;
-    if (::chown(".", nobody->pw_uid, nobody->pw_gid) != 0) return -1;
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0) ::_exit(255);
-        ::_exit(check());
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) != 255 ? WEXITSTATUS(status) : -1;
 }
 
 class Hof : public ::testing::Test {
@@ -235,7 +214,7 @@ TEST_F(Hof, FilesThatCannotBeReadAreReportedAndLeftAlone) {
     const std::string clicks = fileText("hof14.dat"), time = fileText("hof14b.dat");
     const std::string error = openError("hof14b.dat", "Permission denied");
     ::chmod("hof14b.dat", 0200);
-    const int result = unprivileged([&] {
+    const int result = savetest::unprivileged([&] {
         form->time1->click();
         if (plat::DialogScript::messages() != std::vector<std::string>{error}) return 1;
         finish(1, 1);

@@ -17,12 +17,21 @@
 using namespace game::savefiles;
 
 namespace {
+namespace fs = std::filesystem;
+
 std::string ints(std::initializer_list<std::int32_t> v) {
     std::string out;
     for (std::uint32_t x : v)
         for (int i = 0; i < 4; ++i) out += static_cast<char>(x >> 8 * i);
     return out;
 }
+
+// Each test works in a folder of its own and leaves the one it started in as it was.
+class SafeFiles : public ::testing::Test {
+protected:
+    void TearDown() override { plat::fileStepHook = nullptr; }
+    savetest::ScratchFolder scratch;
+};
 }  // namespace
 
 TEST(SaveLayout, GameFileGoldenBytes) {
@@ -98,8 +107,7 @@ TEST(SaveLayout, PlayersRecord) {
     EXPECT_FALSE(decodePlayers(b.substr(0, 33)));
 }
 
-TEST(SafeFiles, FailedWritesKeepTheOldFileAndLeaveNoTemporaries) {
-    namespace fs = std::filesystem;
+TEST_F(SafeFiles, FailedWritesKeepTheOldFileAndLeaveNoTemporaries) {
     std::string got;
     ASSERT_EQ(plat::writeFileReplacing("keep.dat", "old contents"), 0);
     ASSERT_EQ(plat::writeFileReplacing("keep.dat", "new"), 0);
@@ -130,16 +138,15 @@ TEST(SafeFiles, FailedWritesKeepTheOldFileAndLeaveNoTemporaries) {
     EXPECT_FALSE(fs::exists("dropped.dat"));
 }
 
-TEST(SafeFiles, RewritesKeepOnlyAPlainFilesPermissionsAndOwner) {
-    namespace fs = std::filesystem;
+TEST_F(SafeFiles, RewritesKeepOnlyAPlainFilesPermissionsAndOwner) {
     const mode_t oldMask = ::umask(022);
     // A planted setuid file: its content is ours now, its permission bits stay, never more.
     ASSERT_EQ(plat::writeFileReplacing("suid.dat", "theirs"), 0);
-    ASSERT_EQ(::chmod("suid.dat", 04775), 0);
     const bool root = ::geteuid() == 0;
     if (root) {
         ASSERT_EQ(::chown("suid.dat", 12345, 12346), 0);
     }
+    ASSERT_EQ(::chmod("suid.dat", 04775), 0);  // after the owner change, which clears it
     ASSERT_EQ(plat::writeFileReplacing("suid.dat", "ours"), 0);
     struct stat st {};
     ASSERT_EQ(::lstat("suid.dat", &st), 0);
@@ -163,8 +170,7 @@ TEST(SafeFiles, RewritesKeepOnlyAPlainFilesPermissionsAndOwner) {
     EXPECT_EQ(link.st_uid, 0u);
 }
 
-TEST(SafeFiles, AFolderThatLetsNoFileBeMadeRewritesInPlace) {
-    namespace fs = std::filesystem;
+TEST_F(SafeFiles, AFolderThatLetsNoFileBeMadeRewritesInPlace) {
     ASSERT_EQ(plat::writeFileReplacing("keep.dat", "old contents"), 0);
     fs::create_symlink("keep.dat", "link.dat");
     struct stat before {};
@@ -184,8 +190,7 @@ TEST(SafeFiles, AFolderThatLetsNoFileBeMadeRewritesInPlace) {
     EXPECT_FALSE(fs::exists("missing.dat"));
 }
 
-TEST(SafeFiles, StagedFilesOfGoneWritersAreRemovedByTheNextWrite) {
-    namespace fs = std::filesystem;
+TEST_F(SafeFiles, StagedFilesOfGoneWritersAreRemovedByTheNextWrite) {
     const pid_t child = ::fork();
     if (child == 0) ::_exit(0);
     ::waitpid(child, nullptr, 0);  // a writer that is gone
