@@ -68,11 +68,13 @@ void addSorted(std::vector<std::string>& lines, const std::string& line) {
 }
 
 // The lines, in their order, replace the file. A file the display could not read back is
-// not written either.
-void write(const std::vector<std::string>& lines, const std::string& fileName) {
+// not written either, nor one whose reading was not done under the folder's lock (`locked`:
+// why the lock could not be had, or 0).
+void write(const std::vector<std::string>& lines, const std::string& fileName, int locked) {
     const std::string bytes = hof::joinLines(lines);
-    const int err =
-        bytes.size() > hof::kMaxFileBytes ? EFBIG : plat::writeFileReplacing(fileName, bytes);
+    const int err = locked                              ? locked
+                    : bytes.size() > hof::kMaxFileBytes ? EFBIG
+                                                        : plat::writeFileReplacing(fileName, bytes);
     if (err)
         throw plat::Exception("Cannot create file \"" + plat::absolutePath(fileName) + "\". " +
                               plat::systemErrorText(err));
@@ -119,6 +121,9 @@ std::vector<std::size_t> firstPadded(const std::vector<std::string_view>& lines,
 void display(TForm1& f, const HofList& list) {
     plat::ListBox* names = f.ListBox1;
     plat::ListBox* numbers = f.ListBox2;
+    // The seed goes into the file as it stands: no other copy writes it in between.
+    plat::DataLock lock;
+    const int locked = lock.acquire();
     // Read first: a list that cannot be read leaves the rows of the last display.
     std::string bytes = load(list.fileName);
     std::vector<std::string_view> lines = hof::lineViews(bytes);
@@ -129,7 +134,7 @@ void display(TForm1& f, const HofList& list) {
     if (std::find(lines.begin(), lines.end(), list.seed) == lines.end()) {
         std::vector<std::string> all(lines.begin(), lines.end());
         addSorted(all, list.seed);
-        write(all, list.fileName);
+        write(all, list.fileName, locked);
         bytes = load(list.fileName);
         lines = hof::lineViews(bytes);
     }
@@ -171,11 +176,14 @@ bool threshold(const plat::ListBox* numbers, const std::string& keyword, std::in
     }
 }
 
-// Adds one entry to a list file: the file as it stands, plus the line, rewritten whole.
+// Adds one entry to a list file: the file as it stands, plus the line, rewritten whole. The
+// folder's lock keeps another copy's entry from falling between the reading and the writing.
 void addEntry(const std::string& fileName, const std::string& line) {
+    plat::DataLock lock;
+    const int locked = lock.acquire();
     std::vector<std::string> lines = hof::splitLines(load(fileName));
     addSorted(lines, line);
-    write(lines, fileName);
+    write(lines, fileName, locked);
 }
 
 }  // namespace

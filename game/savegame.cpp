@@ -96,7 +96,22 @@ void TForm1::Save1Click() {
 
 // Every failure while reading ends the reading silently; the closing steps always run.
 void TForm1::Load1Click() {
-    plat::finishStagedWrites();  // a save cut short by a kill is whole again before it is read
+    // All three files are read before anything is shown, under the folder's lock, so that
+    // another copy's save can never come between them. A lock that cannot be had reads as
+    // files that cannot be read.
+    const int n = cardSet().fileNumber;
+    std::string gameBytes, logBytes, playersBytes;
+    bool gameRead = false, logRead = false, playersRead = false;
+    {
+        plat::DataLock lock;
+        if (lock.acquire() == 0) {
+            plat::finishStagedWrites();  // a save cut short by a kill is whole again first
+            gameRead = readSaved(gameFileName(n), gameBytes, static_cast<std::size_t>(N + 6) * 4);
+            logRead =
+                readSaved(moveLogFileName(n), logBytes, static_cast<std::size_t>(kLogSize + 1) * 4);
+            playersRead = readSaved(playersFileName(n), playersBytes, kPlayersRecordSize);
+        }
+    }
     // Before the message box, whose loop would deliver a pending tick.
     BeginTable();
     savedScores = {0, 0, 0, 0};
@@ -112,11 +127,8 @@ void TForm1::Load1Click() {
     std::int32_t s1 = 0, s2 = 0, f = 0;
 
     auto read = [&] {
-        std::string bytes;
-        if (!readSaved(gameFileName(cardSet().fileNumber), bytes,
-                       static_cast<std::size_t>(N + 6) * 4))
-            return;
-        const GameFileRead r = decodeGameFile(bytes, N, P);
+        if (!gameRead) return;
+        const GameFileRead r = decodeGameFile(gameBytes, N, P);
         if (r.empty || !r.boardRead) return;
         std::copy(r.game.board.begin(), r.game.board.end(), loadedBoard.begin());
         if (!r.scoresRead) return;
@@ -172,23 +184,21 @@ void TForm1::Load1Click() {
 
         logPos = 0;
         logLength = 0;
-        if (!readSaved(moveLogFileName(cardSet().fileNumber), bytes,
-                       static_cast<std::size_t>(kLogSize + 1) * 4))
-            return;
-        if (!bytes.empty() && ((s1 + s2 == P && f == 0) || (f == 1 && s1 == P))) {
+        if (!logRead) return;
+        if (!logBytes.empty() && ((s1 + s2 == P && f == 0) || (f == 1 && s1 == P))) {
             // The record is kept whole, whatever it holds, so that a save writes it back as
             // it was: the replay holds at a code it does not know and skips a position off
             // the board. Stray bytes after the last whole value are left out.
-            const int n = decodeMoveLog(bytes, moveLog.data(), kLogSize);
-            if (n > 0) logLength = logPos = n - 1;
+            const int values = decodeMoveLog(logBytes, moveLog.data(), kLogSize);
+            if (values > 0) logLength = logPos = values - 1;
         }
 
         if (ZwiUnit1::connected && !Solo1->checked()) Zend();
 
-        if (!readSaved(playersFileName(cardSet().fileNumber), bytes, kPlayersRecordSize)) return;
+        if (!playersRead) return;
         // An empty (or short) players file holds no record: captions, hotSeat, mover and
         // colours stay as they were, as for a missing file.
-        const auto players = decodePlayers(bytes);
+        const auto players = decodePlayers(playersBytes);
         if (!players) return;
         Label1->setCaption(players->caption1);
         Label3->setCaption(players->caption2);

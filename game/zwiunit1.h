@@ -42,7 +42,8 @@ struct Variant {
 const Variant& zwirlo60Variant();
 const Variant& zwirlo3Variant();
 // Makes the variant's compiled-in resources the program's own (window description,
-// sounds, zwirlo3's pictures). The main block calls it first; so does every TForm1.
+// sounds, zwirlo3's pictures) and names the game's data files to the platform's tidying.
+// The main block calls it first; so does every TForm1.
 void InstallResources(const Variant& variant);
 
 // The deal's clock: every single draw seeds the generator from it. Tests feed it.

@@ -2,6 +2,7 @@
 // disconnect again.
 #include <cerrno>
 
+#include "game/datafiles.h"
 #include "game/zwiunit1.h"
 #include "network/netform.h"
 #include "network/ontvang.h"
@@ -16,19 +17,17 @@ namespace {
 using network::enable;
 using namespace ZwiUnit1;
 
-const char* const kHostFile = "host.txt";
-
 // Only the first line counts, read from at most 4 KB; a missing or unreadable file leaves
 // the address alone.
 void readHostFile(std::string& address) {
     std::string content;
-    const int err = plat::readFile(kHostFile, content, 4096);
+    const int err = plat::readFile(kHostFileName, content, 4096);
     if ((err != 0 && err != EFBIG) || content.empty()) return;
     address = content.substr(0, content.find_first_of("\r\n"));
 }
 
 // Replaced whole, so a FIFO or a device in its place can never hold up the connect.
-void writeHostFile(const std::string& address) { plat::writeFileReplacing(kHostFile, address); }
+void writeHostFile(const std::string& address) { plat::writeFileReplacing(kHostFileName, address); }
 
 }  // namespace
 

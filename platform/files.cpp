@@ -1,10 +1,11 @@
-// Whole-file reads and replace-on-commit writes on POSIX.
+// Whole-file reads, replace-on-commit writes, the data folder's lock and the tidying of what
+// killed writers left, on POSIX.
 #include "platform/files.h"
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
-#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
@@ -14,9 +15,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <set>
+#include <thread>
 #include <utility>
 
 namespace plat {
@@ -29,22 +32,21 @@ namespace {
 // tag keeps the tidying away from other programs' temporary files.
 constexpr const char kTempEnd[] = ".zw.tmp";
 constexpr const char kMarkerEnd[] = ".zw.commit";
+constexpr const char kMarkerHeader[] = "commit";
+
+std::vector<std::string> dataFiles;  // set at start-up, before any write
 
 int step(const char* name) { return fileStepHook ? fileStepHook(name) : 0; }
 
-std::string folderOf(const std::string& path) {
-    auto slash = path.rfind('/');
-    if (slash == std::string::npos) return {};
-    return path.substr(0, slash + 1);
+// A name within the folder itself, never a path that leads out of it; one line, so that it
+// fits a marker's line.
+bool plainName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\n") == std::string::npos;
 }
 
-std::string baseOf(const std::string& path) {
-    auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-void syncFolder(const std::string& folder) {
-    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void syncFolder() {
+    int fd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);  // best effort: the rename itself has succeeded
     ::close(fd);
@@ -69,32 +71,63 @@ int syncAndClose(int fd) {
     return err;
 }
 
+// An open file's bytes, as readFile gives them.
+int readOpen(int fd, std::string& bytes, std::size_t maxBytes) {
+    bytes.clear();
+    struct stat st {};
+    int err = 0;
+    if (::fstat(fd, &st) != 0)
+        err = errno;
+    else if (S_ISDIR(st.st_mode))
+        err = EISDIR;
+    else if (!S_ISREG(st.st_mode))
+        err = EINVAL;
+    char buf[65536];
+    while (err == 0 && bytes.size() < maxBytes) {
+        std::size_t want = std::min(sizeof buf, maxBytes - bytes.size());
+        ssize_t n = ::read(fd, buf, want);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            err = errno;
+            break;
+        }
+        if (n == 0) break;
+        bytes.append(buf, static_cast<std::size_t>(n));
+    }
+    // A regular file tells its size; reading one byte more to find out is not needed.
+    if (err == 0 && bytes.size() == maxBytes && ::fstat(fd, &st) == 0 &&
+        static_cast<std::uintmax_t>(st.st_size) > maxBytes)
+        err = EFBIG;
+    return err;
+}
+
 // A target that exists must be a file we may write, as it would be for a plain rewrite:
-// a write-protected file stays protected, a folder is never replaced.
+// a write-protected file stays protected, a folder is never replaced. A link is replaced,
+// never written through, so for a link only the folder's rights count.
 int checkTarget(const std::string& target) {
     struct stat st {};
     if (::lstat(target.c_str(), &st) != 0) return errno == ENOENT ? 0 : errno;
     if (S_ISDIR(st.st_mode)) return EISDIR;
-    if (::access(target.c_str(), W_OK) != 0 && errno != ENOENT) return errno;
+    if (!S_ISLNK(st.st_mode) && ::access(target.c_str(), W_OK) != 0 && errno != ENOENT)
+        return errno;
     return 0;
 }
 
-// This process's staged files and markers still in use (names are unique per process).
-std::mutex liveMutex;
-std::set<std::string> liveNames;
-
-void setLive(const std::string& path, bool live) {
-    std::lock_guard<std::mutex> lock(liveMutex);
-    if (live)
-        liveNames.insert(baseOf(path));
-    else
-        liveNames.erase(baseOf(path));
+// The process's umask, read without changing it: another thread may be making a file.
+mode_t currentUmask() {
+    std::string status;
+    const int err = readFile("/proc/self/status", status, 65536);
+    const auto at = status.find("\nUmask:");
+    if (err == 0 && at != std::string::npos)
+        return static_cast<mode_t>(std::strtoul(status.c_str() + at + 7, nullptr, 8)) & 0777;
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
 }
 
 std::string stagedName(const std::string& target, const char* end) {
     static std::atomic<unsigned> counter{0};
-    return folderOf(target) + "." + baseOf(target) + "." + std::to_string(::getpid()) + "." +
-           std::to_string(counter++) + end;
+    return "." + target + "." + std::to_string(::getpid()) + "." + std::to_string(counter++) + end;
 }
 
 bool allDigits(const std::string& s) {
@@ -102,9 +135,11 @@ bool allDigits(const std::string& s) {
            std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The writer's pid in a staged file's or marker's name, or 0 if the name is none of ours.
+// The writer's pid in the name of a staged file or marker of one of the data files, or 0 if
+// the name is none of ours. The pid only groups a writer's files; it never tells whether the
+// writer lives.
 long stagedPid(const std::string& name, const std::string& end, std::string* target = nullptr) {
-    if (name.size() <= end.size() + 1 || name[0] != '.' ||
+    if (!plainName(name) || name.size() <= end.size() + 1 || name[0] != '.' ||
         name.compare(name.size() - end.size(), end.size(), end) != 0)
         return 0;
     const std::string rest = name.substr(1, name.size() - end.size() - 1);  // target.pid.n
@@ -114,38 +149,75 @@ long stagedPid(const std::string& name, const std::string& end, std::string* tar
     if (mid == std::string::npos || mid == 0) return 0;
     const std::string pid = rest.substr(mid + 1, last - mid - 1);
     if (!allDigits(pid) || !allDigits(rest.substr(last + 1))) return 0;
-    if (target) *target = rest.substr(0, mid);
+    const std::string of = rest.substr(0, mid);
+    if (std::find(dataFiles.begin(), dataFiles.end(), of) == dataFiles.end()) return 0;
+    if (target) *target = of;
     return std::strtol(pid.c_str(), nullptr, 10);
 }
 
-bool writerGone(long pid, const std::string& name) {
-    if (pid == ::getpid()) {
-        std::lock_guard<std::mutex> lock(liveMutex);
-        return liveNames.count(name) == 0;
+// Makes one of our files (a staged file or a marker) and takes its lock, held for as long as
+// its writer needs the file. EEXIST also when a tidying took it for abandoned before the
+// lock was ours and removed it: the caller tries another name.
+int createLocked(const std::string& name, int& fd) {
+    fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return errno;
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
     }
-    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_nlink > 0) return 0;
+    ::close(fd);
+    fd = -1;
+    return EEXIST;
 }
 
-// Tells a marker left before a reboot, whose writer's pid may now be someone else's.
-std::string bootId() {
-    std::string id;
-    readFile("/proc/sys/kernel/random/boot_id", id, 64);
-    id.erase(std::remove(id.begin(), id.end(), '\n'), id.end());
-    return id;
+// Opens one of our files in the folder for the tidying and takes its lock: only a regular
+// file the user owns, reached without a link, whose writer is gone (holds no lock on it).
+// -1 for anything else, which the tidying leaves alone.
+int takeAbandoned(int dir, const std::string& name) {
+    struct stat st {
+    }, now{};
+    if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+        st.st_uid != ::geteuid())
+        return -1;
+    const int fd =
+        ::openat(dir, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (::fstat(fd, &now) != 0 || now.st_dev != st.st_dev || now.st_ino != st.st_ino ||
+        ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
-// Finishes or undoes the commit a dead writer's marker describes: the renames are finished
-// when the marker is whole and every staged file it lists is either there with its size or
-// already renamed; otherwise (the marker was cut short, so no rename had begun) the staged
-// files go. False when a rename fails: the marker then stays for the next try.
-bool finishMarker(const std::string& folder, const std::string& marker, long pid,
-                  const std::string& text) {
+// Removes a file that takeAbandoned gave, if its name still leads to it.
+bool removeAbandoned(int dir, const std::string& name, int fd) {
+    struct stat held {
+    }, now{};
+    return ::fstat(fd, &held) == 0 &&
+           ::fstatat(dir, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+           held.st_dev == now.st_dev && held.st_ino == now.st_ino &&
+           ::unlinkat(dir, name.c_str(), 0) == 0;
+}
+
+// Finishes or undoes the commit that an abandoned marker (taken, so locked) describes: the
+// renames are finished when the marker is whole and every staged file it lists is either
+// there, the user's own, with its size, or already renamed; otherwise (the marker was cut
+// short, so no rename had begun) the user's own staged files that it lists go. A line that
+// is not one of the writer's staged files of a data file makes the marker not whole. False
+// when the marker cannot be read or a rename fails: it then stays for the next try.
+bool finishMarker(int dir, const std::string& marker, int fd, long pid) {
     static const std::string kEnd = "\nend\n";
-    bool whole = text.rfind("boot ", 0) == 0 && text.size() > kEnd.size() &&
+    std::string text;
+    if (readOpen(fd, text, 65536) != 0) return false;
+    const std::string header = text.substr(0, text.find('\n'));
+    // Earlier builds began a marker with the boot it was written in.
+    bool whole = (header == kMarkerHeader || header.rfind("boot ", 0) == 0) &&
+                 text.size() > header.size() + kEnd.size() &&
                  text.compare(text.size() - kEnd.size(), kEnd.size(), kEnd) == 0;
-    std::vector<std::string> listed;
+    std::vector<std::string> ours;
     std::vector<std::pair<std::string, std::string>> moves;
-    std::size_t at = text.find('\n') + 1;
+    std::size_t at = header.size() + 1;
     const std::size_t stop = whole ? text.size() - kEnd.size() + 1 : text.size();
     while (at < stop) {
         std::size_t eol = text.find('\n', at);
@@ -159,110 +231,186 @@ bool finishMarker(const std::string& folder, const std::string& marker, long pid
             whole = false;
             continue;
         }
-        listed.push_back(temp);
         struct stat st {};
-        if (::lstat((folder + temp).c_str(), &st) != 0) {
+        if (::fstatat(dir, temp.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno != ENOENT) whole = false;
             continue;  // renamed already
         }
-        if (!S_ISREG(st.st_mode) || std::to_string(st.st_size) != size) whole = false;
+        if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+            whole = false;  // not ours: left alone
+            continue;
+        }
+        ours.push_back(temp);
+        if (std::to_string(st.st_size) != size) whole = false;
         moves.emplace_back(temp, target);
     }
     if (whole) {
         for (const auto& [temp, target] : moves)
-            if (::rename((folder + temp).c_str(), (folder + target).c_str()) != 0) return false;
+            if (::renameat(dir, temp.c_str(), dir, target.c_str()) != 0) return false;
     } else {
-        for (const auto& temp : listed) ::unlink((folder + temp).c_str());
+        for (const auto& temp : ours) ::unlinkat(dir, temp.c_str(), 0);
     }
-    syncFolder(folder);
-    ::unlink((folder + marker).c_str());
+    ::fsync(dir);
+    ::unlinkat(dir, marker.c_str(), 0);
     return true;
 }
 
-// Lists the staged files in a marker and syncs it, so a kill during the renames that follow
-// can be finished. The staged files' names are synced first, so the marker never names a
-// file that a power cut could lose.
-int writeMarker(const std::vector<StagedFile*>& moved, const std::vector<std::string>& temps,
-                std::string& marker) {
-    std::string text = "boot " + bootId() + "\n";
-    for (const auto& temp : temps) {
-        struct stat st {};
-        if (::stat(temp.c_str(), &st) != 0) return errno;
-        if (temp.find('\n') != std::string::npos) return EINVAL;
-        text += baseOf(temp) + " " + std::to_string(st.st_size) + "\n";
+// A commit marker of ours: open and locked from its making until the commit is done, or
+// until it is left for the tidying to finish.
+struct Marker {
+    std::string name;
+    int fd = -1;
+    ~Marker() { keep(); }
+    void remove() {
+        if (fd >= 0) ::unlink(name.c_str());
+        keep();
     }
-    text += "end\n";
-    const std::string folder = folderOf(moved[0]->target());
-    if (int err = step("sync folder")) return err;
-    syncFolder(folder);
-    int fd = -1, err = 0;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        marker = stagedName(moved[0]->target(), kMarkerEnd);
-        setLive(marker, true);
-        err = step("create marker");
-        fd = err ? -1 : ::open(marker.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0 && !err) err = errno;
-        if (fd < 0) setLive(marker, false);
-        if (fd < 0 && err != EEXIST) return err;
-    }
-    if (fd < 0) return err;
-    err = step("write marker");
-    if (!err) err = writeAll(fd, text.data(), text.size());
-    if (!err) err = step("sync marker");
-    if (!err) {
-        err = syncAndClose(fd);
+    void keep() {
+        if (fd >= 0) ::close(fd);
         fd = -1;
     }
-    if (!err) err = step("sync folder");
-    if (!err) syncFolder(folder);
-    if (err) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(marker.c_str());
-        setLive(marker, false);
-        marker.clear();
+};
+
+// Writes and syncs the marker that lists a commit's staged files, so a kill during the
+// renames that follow can be finished. The staged files' names are synced first, so the
+// marker never names a file that a power cut could lose.
+int writeMarker(const std::string& target, const std::string& text, Marker& marker) {
+    if (int err = step("sync folder")) return err;
+    syncFolder();
+    int err = EEXIST;
+    for (int attempt = 0; attempt < 100 && err == EEXIST; ++attempt) {
+        marker.name = stagedName(target, kMarkerEnd);
+        err = step("create marker");
+        if (!err) err = createLocked(marker.name, marker.fd);
     }
+    if (err) return err;
+    err = step("write marker");
+    if (!err) err = writeAll(marker.fd, text.data(), text.size());
+    if (!err) err = step("sync marker");
+    if (!err && ::fsync(marker.fd) != 0 && errno != EINVAL) err = errno;
+    if (!err) err = step("sync folder");
+    if (!err) syncFolder();
+    if (err) marker.remove();
     return err;
+}
+
+// The data folder's lock. This process's threads take turns on the mutex; its outermost
+// hold takes the lock file's lock, which other copies wait for.
+std::recursive_timed_mutex lockMutex;
+int lockDepth = 0;
+int lockFd = -1;  // while held; -1 also while held where no lock file can be made
+
+std::string lockFileName() { return ".zwirlo-" + std::to_string(::geteuid()) + ".lock"; }
+
+// The user's own lock file, reached without a link and made when missing, mode 0600, so
+// that no one else can hold its lock. 0 with fd -1: the folder lets no file be made (or has
+// no room for one) and holds none, so no other copy can replace a file there either.
+int openLockFile(const std::string& name, int& fd) {
+    constexpr int flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    fd = ::open(name.c_str(), flags | O_CREAT, 0600);
+    if (fd < 0 && errno != ELOOP) {
+        fd = ::open(name.c_str(), flags);
+        if (fd < 0 && errno == ENOENT) return 0;
+    }
+    if (fd < 0) return errno == ELOOP ? EACCES : errno;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+        ::close(fd);
+        fd = -1;
+        return EACCES;
+    }
+    return 0;
+}
+
+// Takes an open lock file's lock, trying until the deadline. Where the file system has no
+// such locks there is nothing to wait for.
+int lockBefore(int fd, std::chrono::steady_clock::time_point deadline) {
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return 0;
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK) return 0;
+        if (std::chrono::steady_clock::now() >= deadline) return EAGAIN;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }
 
 }  // namespace
 
-StagedFile::~StagedFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!temp_.empty()) {
-        ::unlink(temp_.c_str());
-        setLive(temp_, false);
+void setDataFiles(std::vector<std::string> names) { dataFiles = std::move(names); }
+
+int DataLock::acquire(int waitMs) {
+    if (held_) return 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    if (!lockMutex.try_lock_until(deadline)) return EAGAIN;
+    int err = 0;
+    const std::string name = lockFileName();
+    while (lockDepth == 0) {
+        int fd = -1;
+        err = openLockFile(name, fd);
+        if (!err && fd >= 0) err = lockBefore(fd, deadline);
+        if (err || fd < 0) {
+            if (fd >= 0) ::close(fd);
+            break;
+        }
+        // A lock file removed or replaced while we waited orders nothing: the one that
+        // stands there now counts.
+        struct stat held {
+        }, now{};
+        if (::fstat(fd, &held) == 0 && ::lstat(name.c_str(), &now) == 0 &&
+            held.st_dev == now.st_dev && held.st_ino == now.st_ino) {
+            lockFd = fd;
+            break;
+        }
+        ::close(fd);
+        if (std::chrono::steady_clock::now() >= deadline) {
+            err = EAGAIN;
+            break;
+        }
     }
+    if (err) {
+        lockMutex.unlock();
+        return err;
+    }
+    ++lockDepth;
+    held_ = true;
+    return 0;
+}
+
+void DataLock::release() {
+    if (!held_) return;
+    held_ = false;
+    if (--lockDepth == 0 && lockFd >= 0) {
+        ::close(lockFd);
+        lockFd = -1;
+    }
+    lockMutex.unlock();
+}
+
+StagedFile::~StagedFile() {
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+    if (fd_ >= 0) ::close(fd_);
 }
 
 int StagedFile::create(const std::string& target) {
     if (fd_ >= 0 || !temp_.empty()) return EBUSY;
     target_ = target;
+    if (!plainName(target)) return EINVAL;
     if (int err = checkTarget(target)) return err;
     // Hidden and unique beside the target, so the rename stays within one file system.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string temp = stagedName(target, kTempEnd);
-        setLive(temp, true);
+        const std::string temp = stagedName(target, kTempEnd);
+        int fd = -1;
         int err = step("create");
-        int fd = err ? -1 : ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
+        if (!err) err = createLocked(temp, fd);
+        if (!err) {
             fd_ = fd;
             temp_ = temp;
-            // Only a regular file hands on its permission bits and owner, as a rewrite in
-            // place would keep them; never its setuid, setgid or sticky bits. Best effort:
-            // who may not give a file away keeps it.
-            struct stat st {};
-            if (::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-                if (::fchown(fd_, st.st_uid, st.st_gid) != 0) (void)::fchown(fd_, -1, st.st_gid);
-                ::fchmod(fd_, st.st_mode & 0777);
-            }
             return 0;
         }
-        setLive(temp, false);
-        if (!err) err = errno;
         if (err == EACCES || err == EPERM || err == EROFS) {
             // The folder lets us make no file, yet the file itself may be writable: it is then
-            // truncated and rewritten in place, at commit, which is all a plain rewrite needs.
-            // A link is never written through.
+            // rewritten in place, at commit, which is all a plain rewrite needs. A link is
+            // never written through.
             int in =
                 ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
             struct stat st {};
@@ -294,21 +442,43 @@ int StagedFile::close() {
         closed_ = true;  // written at commit
         return 0;
     }
-    int err = step("sync");
-    if (err) {
-        ::close(fd_);
-    } else {
-        err = syncAndClose(fd_);
+    // Only a regular file hands on its permission bits and owner, as a rewrite in place would
+    // keep them; never its setuid, setgid or sticky bits. Anything else in the target's place
+    // gives the mode a new file gets.
+    struct stat st {};
+    const bool regular = ::lstat(target_.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    ::fchmod(fd_, regular ? (st.st_mode & 0777) : (0666 & ~currentUmask()));
+    if (regular) {
+        ownerUid_ = static_cast<int>(st.st_uid);
+        ownerGid_ = static_cast<int>(st.st_gid);
     }
-    fd_ = -1;
+    int err = step("sync");
+    if (!err && ::fsync(fd_) != 0 && errno != EINVAL) err = errno;
     closed_ = err == 0;
     return err;
 }
 
+// Given away only once in the target's place, so that until then the file is the user's own,
+// which is all the tidying acts on. Best effort: who may not give a file away keeps it.
+void StagedFile::handOver() {
+    if (ownerUid_ < 0) return;
+    if (::fchown(fd_, static_cast<uid_t>(ownerUid_), static_cast<gid_t>(ownerGid_)) != 0)
+        (void)::fchown(fd_, static_cast<uid_t>(-1), static_cast<gid_t>(ownerGid_));
+}
+
+void StagedFile::keep() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    temp_.clear();
+}
+
+// The new bytes go over the old ones before the file is cut to their length, so a kill in
+// between leaves the new bytes (with the old file's tail), never an emptied file.
 int StagedFile::rewriteInPlace() {
     int err = step("rewrite");
-    if (!err && ::ftruncate(fd_, 0) != 0) err = errno;
     if (!err) err = writeAll(fd_, pending_.data(), pending_.size());
+    if (!err) err = step("cut");
+    if (!err && ::ftruncate(fd_, static_cast<off_t>(pending_.size())) != 0) err = errno;
     if (int e = syncAndClose(fd_); !err) err = e;
     fd_ = -1;
     return err;
@@ -318,23 +488,30 @@ int StagedFile::rewriteInPlace() {
 // write and sync a marker listing them; sync the folder; rename each; sync the folder;
 // remove the marker. A kill before the marker is whole leaves the old targets, a kill after
 // leaves a marker that finishStagedWrites() completes, so the next load finds the old files
-// or the new ones, all of them.
+// or the new ones, all of them. The folder's lock is held throughout, so no other copy reads
+// or replaces the files in between.
 int commitStaged(const std::vector<StagedFile*>& files) {
     std::vector<StagedFile*> moved, inPlace;
     for (auto* f : files) {
         if (!f->closed_ || (f->temp_.empty() && !f->inPlace_)) return EBADF;
-        if (int err = checkTarget(f->target_)) return err;
         (f->inPlace_ ? inPlace : moved).push_back(f);
     }
-    std::vector<std::string> temps;
-    for (auto* f : moved) {
-        if (folderOf(f->temp_) != folderOf(moved[0]->temp_)) return EXDEV;
-        temps.push_back(f->temp_);
+    DataLock lock;
+    if (int err = lock.acquire()) return err;
+    for (auto* f : files)
+        if (int err = checkTarget(f->target_)) return err;
+    if (!moved.empty()) finishStagedWrites();
+    Marker marker;
+    if (moved.size() > 1) {
+        std::string text = std::string(kMarkerHeader) + "\n";
+        for (auto* f : moved) {
+            struct stat st {};
+            if (::fstat(f->fd_, &st) != 0) return errno;
+            text += f->temp_ + " " + std::to_string(st.st_size) + "\n";
+        }
+        text += "end\n";
+        if (int err = writeMarker(moved[0]->target_, text, marker)) return err;
     }
-    std::string marker;
-    if (!moved.empty()) finishStagedWrites(folderOf(moved[0]->target_));
-    if (moved.size() > 1)
-        if (int err = writeMarker(moved, temps, marker)) return err;
     for (std::size_t i = 0; i < moved.size(); ++i) {
         StagedFile* f = moved[i];
         int err = step("rename");
@@ -342,71 +519,72 @@ int commitStaged(const std::vector<StagedFile*>& files) {
         if (err) {
             if (i > 0) {
                 // Part of the save is in place: the rest stays staged under the marker, for
-                // the next tidying to finish.
-                for (std::size_t j = i; j < moved.size(); ++j) {
-                    setLive(moved[j]->temp_, false);
-                    moved[j]->temp_.clear();
-                }
-                setLive(marker, false);
-            } else if (!marker.empty()) {
-                ::unlink(marker.c_str());
-                setLive(marker, false);
+                // the next tidying to finish once our locks on them are gone.
+                for (std::size_t j = i; j < moved.size(); ++j) moved[j]->keep();
+                marker.keep();
+            } else {
+                marker.remove();
             }
             return err;
         }
-        setLive(f->temp_, false);
         f->temp_.clear();
+        f->handOver();
+        f->keep();
     }
     // Nothing can fail from here on: the new files are in place.
     if (!moved.empty()) {
         step("sync folder");
-        syncFolder(folderOf(moved[0]->target_));
+        syncFolder();
     }
-    if (!marker.empty()) {
+    if (marker.fd >= 0) {
         step("remove marker");
-        ::unlink(marker.c_str());
-        setLive(marker, false);
+        marker.remove();
     }
     for (auto* f : inPlace)
         if (int err = f->rewriteInPlace()) return err;
     return 0;
 }
 
-void finishStagedWrites(const std::string& folder) {
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir) return;
+void finishStagedWrites() {
+    DataLock lock;
+    if (lock.acquire(0) != 0) return;  // another copy is at work: it, or the next load, tidies
+    const int dir = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return;
     std::vector<std::string> markers, temps;
-    while (const dirent* e = ::readdir(dir)) {
-        const std::string name = e->d_name;
-        if (stagedPid(name, kMarkerEnd))
-            markers.push_back(name);
-        else if (stagedPid(name, kTempEnd))
-            temps.push_back(name);
+    const int listing = ::dup(dir);
+    if (DIR* d = listing < 0 ? nullptr : ::fdopendir(listing)) {
+        while (const dirent* e = ::readdir(d)) {
+            const std::string name = e->d_name;
+            if (stagedPid(name, kMarkerEnd))
+                markers.push_back(name);
+            else if (stagedPid(name, kTempEnd))
+                temps.push_back(name);
+        }
+        ::closedir(d);
+    } else if (listing >= 0) {
+        ::close(listing);
     }
-    ::closedir(dir);
-    const std::string boot = bootId();
     std::set<long> held;  // writers whose staged files must stay
     bool changed = false;
     for (const auto& m : markers) {
         const long pid = stagedPid(m, kMarkerEnd);
-        std::string text;
-        const int err = readFile(folder + m, text, 65536);
-        if (err == ENOENT) continue;
-        const std::string written = text.substr(0, text.find('\n'));
-        const bool earlierBoot = !boot.empty() && written.size() > 5 &&
-                                 written.rfind("boot ", 0) == 0 && written.substr(5) != boot;
-        if (err || (!earlierBoot && !writerGone(pid, m)) || !finishMarker(folder, m, pid, text)) {
+        // A marker whose writer lives, or that is not the user's own, stays with its files.
+        const int fd = takeAbandoned(dir, m);
+        if (fd >= 0 && finishMarker(dir, m, fd, pid))
+            changed = true;
+        else
             held.insert(pid);
-            continue;
-        }
-        changed = true;
+        if (fd >= 0) ::close(fd);
     }
     for (const auto& t : temps) {
-        const long pid = stagedPid(t, kTempEnd);
-        if (held.count(pid) || !writerGone(pid, t)) continue;
-        if (::unlink((folder + t).c_str()) == 0) changed = true;
+        if (held.count(stagedPid(t, kTempEnd))) continue;
+        const int fd = takeAbandoned(dir, t);
+        if (fd < 0) continue;
+        if (removeAbandoned(dir, t, fd)) changed = true;
+        ::close(fd);
     }
-    if (changed) syncFolder(folder);
+    if (changed) ::fsync(dir);
+    ::close(dir);
 }
 
 int writeFileReplacing(const std::string& path, const std::string& bytes) {
@@ -419,33 +597,11 @@ int writeFileReplacing(const std::string& path, const std::string& bytes) {
 
 int readFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
     bytes.clear();
-    // Non-blocking, so a FIFO opens at once instead of waiting for a writer.
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return errno;
-    struct stat st {};
-    int err = 0;
-    if (::fstat(fd, &st) != 0)
-        err = errno;
-    else if (S_ISDIR(st.st_mode))
-        err = EISDIR;
-    else if (!S_ISREG(st.st_mode))
-        err = EINVAL;
-    char buf[65536];
-    while (err == 0 && bytes.size() < maxBytes) {
-        std::size_t want = std::min(sizeof buf, maxBytes - bytes.size());
-        ssize_t n = ::read(fd, buf, want);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            err = errno;
-            break;
-        }
-        if (n == 0) break;
-        bytes.append(buf, static_cast<std::size_t>(n));
-    }
-    // A regular file tells its size; reading one byte more to find out is not needed.
-    if (err == 0 && bytes.size() == maxBytes && ::fstat(fd, &st) == 0 &&
-        static_cast<std::uintmax_t>(st.st_size) > maxBytes)
-        err = EFBIG;
+    // Non-blocking, so a FIFO opens at once instead of waiting for a writer. A link is not
+    // followed: what it points to may be anyone's.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return errno == ELOOP ? ENOENT : errno;
+    const int err = readOpen(fd, bytes, maxBytes);
     ::close(fd);
     return err;
 }

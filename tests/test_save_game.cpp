@@ -298,11 +298,12 @@ TEST_F(SaveGame, FifoOrDeviceInPlaceOfAFileReadsAsNothing) {
     for (bool fifo : {true, false}) {
         for (const auto& special : names) {
             for (const auto& n : names) plat::writeFileReplacing(n, saved[n]);
-            fs::remove(special);
+            // A link is not followed, not even to the very file it stands in for.
+            fs::rename(special, "elsewhere.dat");
             if (fifo)
                 ASSERT_EQ(::mkfifo(special.c_str(), 0600), 0);
             else
-                fs::create_symlink("/dev/zero", special);
+                fs::create_symlink("elsewhere.dat", special);
             Window v(game::zwirlo60Variant());
             v->Load1Click();
             // The reading ends at the special file, as at any file that cannot be read.
@@ -341,6 +342,23 @@ TEST_F(SaveGame, FailedSaveLeavesTheEarlierSaveWhole) {
     EXPECT_EQ(fileText("zwi15game.dat"), game);
     for (const auto& e : fs::directory_iterator(fs::current_path()))
         EXPECT_EQ(e.path().string().find(".tmp"), std::string::npos);
+
+    // A second move into place that fails leaves the rest of the save staged: the next
+    // tidying finishes it, so the new game is there whole.
+    fs::remove("zwi15play.dat");
+    int renames = 0;
+    plat::fileStepHook = [&](const char* step) {
+        return std::string(step) == "rename" && ++renames == 2 ? EIO : 0;
+    };
+    EXPECT_THROW(w->Save1Click(), plat::InOutError);
+    plat::fileStepHook = nullptr;
+    EXPECT_NE(fileText("zwi15game.dat"), game);
+    EXPECT_EQ(fileText("zwi15repl.dat"), log);
+    plat::finishStagedWrites();
+    EXPECT_EQ(fileText("zwi15repl.dat"), "");  // unfinished: no record
+    EXPECT_EQ(fileText("zwi15play.dat").size(), 34u);
+    for (const auto& e : fs::directory_iterator(fs::current_path()))
+        EXPECT_EQ(e.path().string().find(".zw."), std::string::npos) << e.path();
 }
 
 TEST_F(SaveGame, KilledSaveLoadsAsTheOldOrTheNewGame) {
