@@ -46,6 +46,13 @@ struct TsngInstanceControl::Impl {
     bool registered = false;
     bool destroyed = false;
     bool raiseFormSet = false;
+
+    void release() {
+        for (void* v : views) plat::unmapSharedBlock(v, BlockSize);
+        views.clear();
+        for (plat::SharedBlockHandle h : handles) plat::closeSharedBlock(h);
+        handles.clear();
+    }
 };
 
 TsngInstanceControl::TsngInstanceControl(plat::Form* AOwner) {
@@ -70,7 +77,10 @@ std::string TsngInstanceControl::MappingName(const std::string& exePath) {
 
 void TsngInstanceControl::Loaded() {
     if (!Enabled) return;
-    mappingName_ = MappingName(plat::exePath());
+    // Without our own path we cannot tell our copies from other programs': no limit.
+    const std::string exe = plat::exePath();
+    if (exe.empty()) return;
+    mappingName_ = MappingName(exe);
     // Holding the start-up lock from the look at the count to its raise keeps two copies
     // started at the same moment from both getting in. Without it the count cannot be
     // trusted, so the start-up fails as it does when the block cannot be made.
@@ -106,19 +116,29 @@ void TsngInstanceControl::Loaded() {
         d->registered = true;
     };
 
+    // A copy that is not counted holds no handle past its start-up: one still held as the
+    // counted copies end would keep their count alive for a start made after them.
     if (!existed) {
         void* view = plat::mapSharedBlock(h, BlockSize);
-        if (!view) return;  // cannot register: run unlimited rather than fail to start
+        if (!view) {  // cannot register: run unlimited rather than fail to start
+            d->release();
+            return;
+        }
         d->views.push_back(view);
         registerHere(view, 1);
         return;
     }
 
     plat::SharedBlockHandle h2 = plat::openSharedBlock(mappingName_);
-    if (h2 == plat::noSharedBlock) return;  // runs as if there were no limit, silently
-    d->handles.push_back(h2);
-    void* view = plat::mapSharedBlock(h2, BlockSize);
-    if (!view) return;
+    void* view = nullptr;
+    if (h2 != plat::noSharedBlock) {
+        d->handles.push_back(h2);
+        view = plat::mapSharedBlock(h2, BlockSize);
+    }
+    if (!view) {  // runs as if there were no limit, silently
+        d->release();
+        return;
+    }
     d->views.push_back(view);
 
     std::uint32_t count = readLE(view, 4);
@@ -128,6 +148,7 @@ void TsngInstanceControl::Loaded() {
     }
     counted_ = false;
     std::uint32_t last = readLE(view, 0);
+    d->release();
     startup.unlock();
     HandleMaxInstancesReached(last);
 }
@@ -159,10 +180,7 @@ void TsngInstanceControl::Destroy() {
         // Without the block the count cannot be lowered; destruction goes on regardless.
         if (h != plat::noSharedBlock) plat::closeSharedBlock(h);
     }
-    for (void* v : d->views) plat::unmapSharedBlock(v, BlockSize);
-    d->views.clear();
-    for (plat::SharedBlockHandle h : d->handles) plat::closeSharedBlock(h);
-    d->handles.clear();
+    d->release();
 }
 
 void sngInstanceControlFinal() {

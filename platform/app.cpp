@@ -184,16 +184,19 @@ bool Application::isMainThread() {
 }
 
 std::string exePath() {
-    char buf[4096];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return {};
-    return std::string(buf, static_cast<std::size_t>(n));
+    // A link's text that fills the buffer may have been cut: try again with more room.
+    for (std::size_t size = 4096; size <= (1u << 20); size *= 2) {
+        std::string buf(size, '\0');
+        ssize_t n = readlink("/proc/self/exe", buf.data(), size);
+        if (n <= 0 || buf[0] != '/') return {};
+        if (static_cast<std::size_t>(n) < size) return buf.substr(0, static_cast<std::size_t>(n));
+    }
+    return {};
 }
 
 std::string exeDir() {
     std::string p = exePath();
-    auto slash = p.rfind('/');
-    return slash == std::string::npos ? std::string("./") : p.substr(0, slash + 1);
+    return p.substr(0, p.rfind('/') + 1);  // empty without a path
 }
 
 std::uint32_t performanceCounter() {

@@ -51,7 +51,8 @@ public:
     static Form* mainForm();
 };
 
-// Full path of the running executable, and its folder (with a trailing '/').
+// Full path of the running executable, and its folder (with a trailing '/'); both empty
+// when the system cannot tell it.
 std::string exePath();
 std::string exeDir();
 

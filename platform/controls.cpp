@@ -90,12 +90,6 @@ QString resolveFamily(const std::string& family) {
     return result;
 }
 
-// The headless platform of the tests knows no stacking and says so at every raise.
-void raiseAndActivate(QWidget* w) {
-    if (QGuiApplication::platformName() != QLatin1String("offscreen")) w->raise();
-    w->activateWindow();
-}
-
 // Labels size to their text, except word-wrapped ones, which keep their bounds.
 void fitLabel(QWidget* w) {
     if (auto* l = qobject_cast<QLabel*>(w); l && !l->wordWrap()) l->adjustSize();
@@ -751,18 +745,14 @@ bool Form::showing() const { return static_cast<FormImpl*>(impl_.get())->window-
 
 void Form::close() { formImpl(*this)->handleClose(); }
 
-void Form::bringToFront() {
-    QMainWindow* w = formImpl(*this)->window;
-    if (w->isMinimized()) w->showNormal();
-    raiseAndActivate(w);
-}
+void Form::bringToFront() { restoreAndRaise(formImpl(*this)->window); }
 
 int Form::showModal() {
     FormImpl* d = formImpl(*this);
     QMainWindow* w = d->window;
     if (d->modalLoop) return 2;  // already up
     w->hide();                   // modality only changes on a hidden window
-    w->setWindowFlag(Qt::Dialog, true);
+    makeDialog(w);
     w->setWindowModality(Qt::ApplicationModal);
     // A dialog's border does not resize.
     fitToClient(d);

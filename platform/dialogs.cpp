@@ -119,12 +119,21 @@ QWidget* ownerWidget(const Form* owner) { return owner ? owner->impl()->widget.d
 
 // Before the main window shows it has no place yet, and a box centred over it would open
 // near the screen's corner: such a box is centred on the screen the window will open on.
+// Nor is it the box's parent then: a parent gets its native window made with the box, and
+// the position set for the main window's frame would then place its client area, pushing
+// the title bar off the top of the screen.
+QWidget* shownOwner(const Form* owner) {
+    QWidget* w = ownerWidget(owner);
+    return w && w->isVisible() ? w : nullptr;
+}
+
 template <class Dialog>
 class Placed : public Dialog {
 public:
-    explicit Placed(const Form* owner) : Dialog(ownerWidget(owner)) {
+    explicit Placed(const Form* owner) : Dialog(shownOwner(owner)) {
         QWidget* w = ownerWidget(owner);
         if (w && !w->isVisible()) screen_ = w->screen();
+        makeDialog(this);
     }
 
 protected:
@@ -154,7 +163,6 @@ bool runInputQuery(const std::string& caption, const std::string& prompt, std::s
 
     Placed<QDialog> dlg(owner);
     dlg.setWindowTitle(toQt(caption));
-    dlg.setWindowFlags(dlg.windowFlags() & ~Qt::WindowContextHelpButtonHint);
     auto* layout = new QVBoxLayout(&dlg);
     auto* label = new QLabel(toQt(prompt), &dlg);
     auto* edit = new QLineEdit(toQt(value), &dlg);

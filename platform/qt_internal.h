@@ -40,6 +40,14 @@ struct WidgetImpl {
 QIcon kindGlyph(BitBtn::Kind kind);
 QIcon connectGlyph();
 
+// Raises (where the platform stacks windows) and activates a window.
+void raiseAndActivate(QWidget* w);
+// Shows a window again if it was minimised, in the state it had before, and raises it.
+void restoreAndRaise(QWidget* w);
+// Makes a window a dialog with a title and a close button only, that stays neither
+// minimised nor maximised. Call while it is hidden.
+void makeDialog(QWidget* w);
+
 // The impl behind a widget made for a control or form; null for any other widget.
 WidgetImpl* implOf(QWidget* w);
 

@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "platform/controls.h"
+#include "platform/qt_internal.h"
 
 namespace plat {
 namespace {
@@ -55,9 +56,7 @@ void bringOwnWindowForward() {
     }
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (!qobject_cast<QMainWindow*>(w) || w->isHidden()) continue;
-        if (w->isMinimized()) w->showNormal();
-        w->raise();
-        w->activateWindow();
+        restoreAndRaise(w);
         return;
     }
 }

@@ -70,8 +70,10 @@ std::vector<std::string> candidates(const std::string& base) {
         out.push_back(so);
         return out;
     }
-    for (const std::string& dir : {exeDir(), exeDir() + ZW_LIBRARY_DIR_FROM_BIN "/"})
-        if (fileExists(dir + so)) out.push_back(dir + so);
+    // Without the program's own path there are no folders of its own to look in.
+    if (const std::string own = exeDir(); !own.empty())
+        for (const std::string& dir : {own, own + ZW_LIBRARY_DIR_FROM_BIN "/"})
+            if (fileExists(dir + so)) out.push_back(dir + so);
     if (fileExists("./" + so)) out.push_back("./" + so);
     out.push_back(so);
     return out;

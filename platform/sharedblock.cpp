@@ -88,6 +88,12 @@ int privateFolder(std::string* path = nullptr) {
         if (errno == ELOOP || errno == ENOTDIR) errno = foreignObject;
         return -1;
     }
+    // The umask takes bits off the mode mkdir was given. A folder of ours that only we may
+    // enter is private whatever it did to our own bits: give them back.
+    struct stat st {};
+    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == geteuid() &&
+        (st.st_mode & 077) == 0)
+        fchmod(fd, 0700);
     if (!isPrivateFolder(fd)) {
         close(fd);
         errno = foreignObject;
@@ -120,6 +126,9 @@ int openObject(const std::string& file, int flags, int* folder = nullptr) {
         close(fd);
         fd = -1;
         e = foreignObject;
+    } else if (flags & O_CREAT) {
+        // Whatever the umask left of 0600, the other copies must be able to open it.
+        fchmod(fd, 0600);
     }
     if (fd >= 0 && folder)
         *folder = dir;
@@ -201,6 +210,14 @@ Registry& registry() {
     return *r;
 }
 
+// Real blocks for the first `size` bytes (zeros where the file was shorter); an error code.
+int giveRoom(int fd, std::size_t size) {
+    int e;
+    do e = posix_fallocate(fd, 0, static_cast<off_t>(size));
+    while (e == EINTR);
+    return e;
+}
+
 // Removes the file at the name when it is still the one open at fd.
 void removeNamed(int dir, const std::string& file, int fd) {
     if (dir >= 0 && stillNamed(dir, file, fd)) unlinkat(dir, file.c_str(), 0);
@@ -264,25 +281,26 @@ void SharedBlockLock::unlock() {
 SharedBlockHandle createSharedBlock(const std::string& name, std::size_t size, bool& existed) {
     existed = false;
     SharedBlockLock lock(name);
-    int fd = openObject(sharedBlockSystemName(name), O_RDWR | O_CREAT);
+    const std::string file = sharedBlockSystemName(name);
+    int dir = -1;
+    int fd = openObject(file, O_RDWR | O_CREAT, &dir);
     if (fd < 0) return fail(errno);
+    int e = 0;
     if (lockFile(fd, LOCK_EX | LOCK_NB) == 0) {
-        // Nobody holds it: whatever a dead process left there is not a live block.
-        if (ftruncate(fd, 0) != 0 || ftruncate(fd, static_cast<off_t>(size)) != 0 ||
-            lockFile(fd, LOCK_SH) != 0) {
-            int e = errno;
-            close(fd);
-            return fail(e);
-        }
-    } else if (errno == EWOULDBLOCK) {
-        if (lockFile(fd, LOCK_SH | LOCK_NB) != 0) {
-            int e = errno;
-            close(fd);
-            return fail(e);
-        }
-        existed = true;
+        // Nobody holds it: whatever a dead process left there is not a live block. Its
+        // bytes get real room now: a sparse page that a full file system cannot supply
+        // would fault at the first write through the mapping.
+        e = ftruncate(fd, 0) == 0 ? giveRoom(fd, size) : errno;
+        if (e == 0 && lockFile(fd, LOCK_SH) != 0) e = errno;
+        // A block that cannot be made leaves nothing behind.
+        if (e != 0 && lock.error() == 0) removeNamed(dir, file, fd);
+    } else if (errno != EWOULDBLOCK || lockFile(fd, LOCK_SH | LOCK_NB) != 0) {
+        e = errno;
     } else {
-        int e = errno;
+        existed = true;
+    }
+    close(dir);
+    if (e != 0) {
         close(fd);
         return fail(e);
     }
@@ -319,15 +337,9 @@ void* mapSharedBlock(SharedBlockHandle handle, std::size_t size) {
         lastError = EINVAL;
         return nullptr;
     }
-    // A block shorter than the view would fault on first touch; grow it with zeros.
-    struct stat st {};
-    if (fstat(handle, &st) != 0) {
-        lastError = errno;
-        return nullptr;
-    }
-    if (static_cast<std::size_t>(st.st_size) < size &&
-        ftruncate(handle, static_cast<off_t>(size)) != 0) {
-        lastError = errno;
+    // A block shorter than the view, or with holes in it, would fault on first touch.
+    if (int e = giveRoom(handle, size)) {
+        lastError = e;
         return nullptr;
     }
     void* view = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, handle, 0);

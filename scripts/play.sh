@@ -18,15 +18,26 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
 fi
 echo "No display found: running $prog under Xvfb for a few seconds and taking a screenshot."
 shot="$top/build/$prog-screenshot.png"
-disp=":$(( 90 + RANDOM % 100 ))"
-Xvfb "$disp" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb takes a free display itself and writes its number once it accepts clients.
+dispfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$dispfile" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill ${game:-} $xvfb 2>/dev/null || true' EXIT
-sleep 1
+trap 'kill ${game:-} $xvfb 2>/dev/null || true; rm -f "$dispfile"' EXIT
+for _ in $(seq 1 100); do
+  [ -s "$dispfile" ] && break
+  kill -0 "$xvfb" 2>/dev/null || break
+  sleep 0.1
+done
+if [ ! -s "$dispfile" ]; then
+  echo "Xvfb did not start: no screenshot taken." >&2
+  exit 1
+fi
+disp=":$(head -n 1 "$dispfile")"
 runtime="${XDG_RUNTIME_DIR:-/tmp/zwirlo-runtime-$(id -u)}"
 mkdir -p -m 700 "$runtime"
 XDG_RUNTIME_DIR="$runtime" DISPLAY="$disp" "$build/bin/$prog" &
 game=$!
 sleep 4
+kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb ended early: no screenshot taken." >&2; exit 1; }
 DISPLAY="$disp" import -window root "$shot"
 echo "Screenshot saved: $shot"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The install as a package makes it, under a prefix whose path has a space: the layout, no
 # run path that searches the current folder (installed or built), each program with only
-# its own resources, the menu entries starting the game in its data folder, and the
-# installed zwirlo60 taking its pictures from lib/zwirlo, never from the current folder.
+# its own resources, the menu entries naming the installed programs and starting the game
+# in its data folder from a prefix off the PATH, and the installed zwirlo60 taking its
+# pictures from lib/zwirlo, never from the current folder.
 set -euo pipefail
 build="${ZW_BUILD_DIR:?set ZW_BUILD_DIR to the build folder}"
 tmp=$(mktemp -d "/tmp/zw install.XXXXXX")
@@ -64,7 +65,6 @@ echo "ok: each program carries its own resources"
 
 export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR="$tmp/runtime"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-export PATH="$usr/bin:$PATH"
 mkdir -p "$tmp/home" "$tmp/elsewhere"
 
 # start_game DIR CMD...: runs CMD in DIR as the game's process and waits until it runs the
@@ -75,7 +75,7 @@ start_game() {
   pid=$!
   for _ in $(seq 1 300); do
     kill -0 "$pid" 2>/dev/null || fail "$* ended early"
-    if [[ "$(readlink "/proc/$pid/exe" || true)" == "$usr"/bin/* ]] &&
+    if [[ "$(readlink "/proc/$pid/exe" || true)" == */bin/zwirlo* ]] &&
        { [ -z "${LIB:-}" ] || grep -q "/$LIB\$" "/proc/$pid/maps"; }; then
       return 0
     fi
@@ -85,18 +85,38 @@ start_game() {
 }
 stop_game() { kill "$pid"; wait "$pid" 2>/dev/null || true; pid=""; }
 
-# The menu entries: run each Exec line as a launcher would, from a folder of its own.
+# entry_argv FILE: the entry's Exec line as a launcher splits it, into argv. The value's own
+# escapes first (only \\ occurs), then the key's quoting: the shell's double quotes, and %%.
+entry_argv() {
+  local line
+  line=$(sed -n 's/^Exec=//p' "$1" | sed 's/\\\\/\\/g; s/%%/%/g')
+  eval "argv=($line)"
+}
+for prog in zwirlo60 zwirlo3; do
+  if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$usr/share/applications/$prog.desktop" || fail "$prog.desktop is not valid"
+  fi
+  entry_argv "$usr/share/applications/$prog.desktop"
+  [[ "${argv[2]}" == *" exec '/usr/bin/$prog'" ]] || fail "the packaged $prog.desktop runs: ${argv[*]}"
+done
+echo "ok: the packaged menu entries name /usr/bin/zwirlo60 and /usr/bin/zwirlo3"
+
+# The menu entries of an install off the PATH, into a prefix that shell and launcher quoting
+# must both keep whole: run each Exec line as a launcher would, from a folder of its own,
+# with only the system's folders on the PATH.
+prefix="$tmp/odd 'name' \$1 \`x\` 100%\"q"
+cmake --install "$build" --prefix "$prefix" >/dev/null
 data="$tmp/home/.local/share/zwirlo"
 for prog in zwirlo60 zwirlo3; do
-  exec_line=$(sed -n 's/^Exec=//p' "$usr/share/applications/$prog.desktop")
-  eval "argv=($exec_line)"
+  entry_argv "$prefix/share/applications/$prog.desktop"
   rm -rf "$tmp/home/.local"
-  HOME="$tmp/home" start_game "$tmp/elsewhere" "${argv[@]}"
-  [ "$(readlink "/proc/$pid/exe")" = "$usr/bin/$prog" ] || fail "$prog.desktop started $(readlink "/proc/$pid/exe")"
+  HOME="$tmp/home" PATH=/usr/bin:/bin start_game "$tmp/elsewhere" "${argv[@]}"
+  [ "$(readlink "/proc/$pid/exe")" = "$prefix/bin/$prog" ] || fail "$prog.desktop started $(readlink "/proc/$pid/exe")"
   [ "$(readlink "/proc/$pid/cwd")" = "$data" ] || fail "$prog.desktop runs in $(readlink "/proc/$pid/cwd")"
   stop_game
   echo "ok: $prog.desktop starts $prog in ~/.local/share/zwirlo, made when missing"
 done
+export PATH="$usr/bin:$PATH"
 
 # Started by hand, the game stays in its folder; a library of the same name there (another
 # program can write to the data folder) is not preferred to the installed one.

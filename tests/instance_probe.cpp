@@ -5,7 +5,8 @@
 // "&Afsluiten" does), twice (a second component), stall (take the start-up lock, report
 // "stalled" and hang there, as a copy stuck in its load step), block PATH (print the
 // file of PATH's block). Options: --max N, --disabled, --gate (start the
-// load step only when standard input closes, so many copies can start at one instant).
+// load step only when standard input closes, so many copies can start at one instant),
+// --linger (a refused copy stays until killed, as one that is slow to end).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -51,12 +52,13 @@ int main(int argc, char** argv) {
         return 0;
     }
     unsigned max = 1;
-    bool enabled = true, gate = false;
+    bool enabled = true, gate = false, linger = false;
     for (int i = 2; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--max") && i + 1 < argc)
             max = std::strtoul(argv[++i], nullptr, 10);
         if (!std::strcmp(argv[i], "--disabled")) enabled = false;
         if (!std::strcmp(argv[i], "--gate")) gate = true;
+        if (!std::strcmp(argv[i], "--linger")) linger = true;
     }
     plat::Application::initialize(argc, argv);
     auto form = std::make_unique<plat::Form>("probe");
@@ -87,6 +89,7 @@ int main(int argc, char** argv) {
     }
     if (plat::Application::terminated()) {
         report("refused " + std::to_string(lastHandle) + " " + blockCount());
+        while (linger) pause();
         return 0;
     }
     report("running " + std::to_string(getpid()) + " " + blockCount());

@@ -203,8 +203,16 @@ TEST(SharedBlock, AnObjectNotOursOrNotAFileCannotBeOpened) {
     setenv("XDG_RUNTIME_DIR", (scratch / "open").c_str(), 1);
     setenv("TMPDIR", scratch.c_str(), 1);
     const fs::path own = scratch / ("zwirlo-" + std::to_string(geteuid()));
+    // Made under a narrow umask, the folder and the objects in it are still ours to use.
+    const mode_t mask = umask(0277);
     EXPECT_EQ(fs::path(plat::sharedBlockPath(name)).parent_path(), own);
+    bool wasThere;
+    const auto block = plat::createSharedBlock(name, 8, wasThere);
+    umask(mask);
     EXPECT_EQ(fs::status(own).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(plat::sharedBlockPath(name)).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    plat::closeSharedBlock(block);
     fs::remove(own);
     fs::create_directory_symlink(scratch / "open", own);
     bool existed;

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -170,6 +171,21 @@ TEST_F(Guard, ACopyThatEndedInAnyWayNeverBlocksTheNextStart) {
     EXPECT_EQ(next.line, "running " + std::to_string(next.pid) + " 1");
 }
 
+// A refused copy that is slow to end must not keep the count of the copy it refused to:
+// once that copy has gone, the next start runs.
+TEST_F(Guard, ARefusedCopyStillAliveNeverHoldsTheCountOfACopyThatEnded) {
+    fs::path exe = copyProbe("slow");
+    Probe first(exe, {"hold"});
+    ASSERT_EQ(first.word(0), "running");
+    Probe refused(exe, {"hold", "--linger"});
+    ASSERT_EQ(refused.word(0), "refused");
+    kill(first.pid, SIGTERM);
+    EXPECT_EQ(first.waitExit(), 0);
+    ASSERT_TRUE(refused.alive());
+    Probe next(exe, {"hold"});
+    EXPECT_EQ(next.line, "running " + std::to_string(next.pid) + " 1");
+}
+
 TEST_F(Guard, CopiesFromTwoPathsAndDisabledCopiesAllRun) {
     Probe a(copyProbe("one"), {"hold"}), b(copyProbe("two"), {"hold"});
     EXPECT_EQ(a.word(0), "running");
@@ -179,6 +195,21 @@ TEST_F(Guard, CopiesFromTwoPathsAndDisabledCopiesAllRun) {
     Probe c(exe, {"hold", "--disabled"}), d(exe, {"hold", "--disabled"});
     EXPECT_EQ(c.line, "running " + std::to_string(c.pid) + " none");
     EXPECT_EQ(d.line, "running " + std::to_string(d.pid) + " none");
+
+    // A program whose path is too long for the system to tell has no block to share.
+    const fs::path deep = root / "deep";
+    {
+        const std::string climb =
+            "mkdir -p \"$0\" && cd \"$0\" && for i in $(seq 24); do mkdir -p "
+            "\"$(printf '%0200d' 0)\" && cd \"$(printf '%0200d' 0)\" || exit 1; done && "
+            "{ [ -e instance_probe ] || cp \"$1\" .; } && exec env ./instance_probe hold";
+        const std::string probe = (fs::path(ZW_BIN_DIR) / "instance_probe").string();
+        Probe e("/bin/bash", {"-c", climb, deep, probe}),
+            f("/bin/bash", {"-c", climb, deep, probe});
+        EXPECT_EQ(e.word(0), "running");
+        EXPECT_EQ(f.word(0), "running");
+    }
+    EXPECT_EQ(std::system(("rm -rf '" + deep.string() + "'").c_str()), 0);
 }
 
 TEST_F(Guard, OnlyTheDestructorAndTheFinalizationLowerTheCount) {
@@ -293,6 +324,31 @@ TEST_F(Guard, TheLastCopyToEndNormallyRemovesTheObjects) {
     EXPECT_EQ(next.line, "running " + std::to_string(next.pid) + " 1");
     EXPECT_EQ(next.waitExit(), 0);
     EXPECT_FALSE(present(blockOf(exe)));
+}
+
+// A folder on a full file system: the block cannot get its bytes, which is a block that
+// cannot be made (a message, code 1), never a crash at its first write, and nothing stays.
+// The full file system is a small one mounted in a namespace of the run's own.
+TEST_F(Guard, AFullFolderFailsTheStartWithoutACrashAndLeavesNothing) {
+    if (geteuid() != 0 || std::system("unshare -m true 2>/dev/null") != 0)
+        GTEST_SKIP() << "making a mount namespace takes root and a system that allows it";
+    const fs::path exe = copyProbe("full"), folder = root / "full" / "mount";
+    fs::create_directories(folder);
+    const std::string script =
+        "mount -t tmpfs -o size=64k,mode=0700 zwfull \"$0\" || exit 99\n"
+        "cat /dev/zero > \"$0/fill\" 2>/dev/null\n"
+        "env XDG_RUNTIME_DIR= \"$2=$0\" \"$1\" exit\n"
+        "rc=$?\n"
+        "echo left: $(cd \"$0\" && find . -mindepth 1 ! -type d ! -name fill)\n"
+        "exit $rc\n";
+    for (const std::string var : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
+        SCOPED_TRACE(var);
+        Probe p("/usr/bin/unshare", {"-m", "sh", "-c", script, folder, exe, var});
+        EXPECT_EQ(p.word(0), "error") << p.line;
+        while (!p.line.empty() && p.word(0) != "left:") p.readLine();
+        EXPECT_EQ(p.line, "left:");
+        EXPECT_EQ(p.waitExit(), 1);
+    }
 }
 
 TEST_F(Guard, ASecondComponentInOneProgramIsRefused) {
