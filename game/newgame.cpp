@@ -121,6 +121,10 @@ void TForm1::BeginTable() {
     // record; left to tick, it would act on the new table.
     CompletePendingSteps();
     ++tableGeneration;
+    StopReplayAndSweep();
+}
+
+void TForm1::StopReplayAndSweep() {
     Timer2->setEnabled(false);
     Timer1->setEnabled(false);
     if (replayRunning) EndReplay();

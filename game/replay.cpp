@@ -41,20 +41,22 @@ void TForm1::Replay1Click() {
         EndReplay();
         return;
     }
-    BeginTable();
     Send1->setEnabled(false);
+    if (logLength <= 0) {
+        // Nothing to replay: no table begins, and steps still due come at their time.
+        StopReplayAndSweep();
+        logPos = 0;
+        twoCardsUp = false;
+        Replay1->setEnabled(false);
+        Replay1->setCaption("Terugspelen");
+        return;
+    }
+    BeginTable();
 
     replayRunning = true;
     Replay1->setCaption("Stop Terugspelen");
     logPos = 0;
     twoCardsUp = false;
-
-    if (logLength <= 0) {
-        Replay1->setEnabled(false);
-        Replay1->setCaption("Terugspelen");
-        replayRunning = false;
-        return;
-    }
 
     SetLabelValue(Label2, startScoreMe);
     SetLabelValue(Label4, startScoreOpp);

@@ -191,13 +191,15 @@ public:
     void RestartRecordingStep();
 
     // ---- what every beginning shares (newgame.cpp) ----
-    // Called first by each handler that begins a table: a new game (Start1Click), a load
-    // (Load1Click), a board from the peer (ClientSocket1Read), a game sent to it
-    // (Send1Click), a replay (Replay1Click) and the demonstration (ShowDemo1Click). The
-    // steps still pending finish on the table they belong to, a running replay or
-    // demonstration ends and gives back the items it took away; the handler then takes its
-    // own steps.
+    // Called by each handler that begins a table, before its own steps: a new game
+    // (Start1Click), a load (Load1Click), a board from the peer (ClientSocket1Read), a game
+    // sent to it (Send1Click), a replay (Replay1Click) and the demonstration (ShowDemo1Click).
+    // The steps still pending finish on the table they belong to, a running replay or
+    // demonstration ends and gives back the items it took away. A command that finds it has
+    // nothing to begin ("Zend" without a peer, a replay of an empty record) does not call it:
+    // it leaves the pending steps to their time and only stops the replay and the sweep.
     void BeginTable();
+    void StopReplayAndSweep();
 
     // ---- new game (newgame.cpp) ----
     void Start1Click();

@@ -10,6 +10,7 @@
 #include "network/messages.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/probe.h"
 #include "test_replay_support.h"
 
 using game::TForm1;
@@ -75,6 +76,36 @@ TEST(Timers, AStepStopsWhenATableBeginsInsideIt) {
     EXPECT_EQ(f.logLength, 2);
     EXPECT_EQ(f.moveLog[2], 0);
     EXPECT_TRUE(ZwiUnit1::clicksBlocked);
+}
+
+// "Zend" without a peer sends nothing and begins no table: a cover still due comes at its
+// time, on the cards it was started for.
+TEST(Timers, ZendWithoutAPeerLeavesAPendingCoverToItsTime) {
+    plat::DialogScript::clear();
+    replaytest::Window w(game::zwirlo3Variant());
+    TForm1& f = *w;
+    f.Solo1->setChecked(true);
+    f.Start1Click();
+    int b = 1;
+    while (f.board[b] == f.board[0]) ++b;
+    f.Image1Click(f.images[0]);
+    f.Image1Click(f.images[b]);
+    f.Timer2->setEnabled(true);
+    f.Send1Click();
+    EXPECT_EQ(plat::DialogScript::messages(), std::vector<std::string>{"U bent niet verbonden!"});
+    EXPECT_FALSE(f.Timer2->enabled());
+    for (int p : {0, b}) {
+        EXPECT_FALSE(f.faceDown[p]) << p;
+        EXPECT_EQ(f.images[p]->pictureName(), "pic" + std::to_string(f.board[p])) << p;
+    }
+    EXPECT_TRUE(f.Timer3->enabled());
+    EXPECT_TRUE(ZwiUnit1::clicksBlocked);
+
+    f.Timer3->fire();
+    for (int p : {0, b}) EXPECT_EQ(f.images[p]->pictureName(), "card") << p;
+    EXPECT_EQ(std::vector<int>(f.moveLog.begin(), f.moveLog.begin() + f.logLength),
+              (std::vector<int>{100, 0, 100, b, 400, 0, b}));
+    EXPECT_FALSE(ZwiUnit1::clicksBlocked);
 }
 
 TEST(Timers, ClosingStepsRunWhenAStepFails) {

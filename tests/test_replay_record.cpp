@@ -225,12 +225,17 @@ protected:
     }
 };
 
+// Nothing to replay begins no table: a miss waiting to be covered stays up until its step
+// ticks.
 TEST_F(ReplayTest, EmptyRecordDisablesTheItemAndLeavesTheTable) {
     startGame(f, true, true);
     f.Replay1->setEnabled(true);
     f.Timer2->setEnabled(true);
     f.ListBox1->setVisible(true);
+    const int b = otherThan({0});
     f.Image1Click(f.images[0]);
+    f.Image1Click(f.images[b]);
+    ASSERT_TRUE(f.Timer3->enabled());
     f.logLength = f.logPos = 0;
     const Table before = Table::of(f);
 
@@ -242,9 +247,11 @@ TEST_F(ReplayTest, EmptyRecordDisablesTheItemAndLeavesTheTable) {
     EXPECT_FALSE(f.ListBox1->visible());
     EXPECT_TRUE(sameBoard(before, Table::of(f)));
     EXPECT_EQ(f.Label4->caption(), before.label4);
+    EXPECT_TRUE(f.Timer3->enabled());
 
-    // Enabled again later, the item starts a replay.
-    f.Image1Click(f.images[1]);
+    // Enabled again later, the item starts a replay (of the cover, once it came).
+    f.Timer3->fire();
+    EXPECT_EQ(f.images[b]->pictureName(), "card");
     f.Replay1->setEnabled(true);
     f.Replay1->click();
     EXPECT_TRUE(f.replayRunning);
