@@ -57,6 +57,10 @@ void TForm1::Replay1Click() {
     Replay1->setCaption("Stop Terugspelen");
     logPos = 0;
     twoCardsUp = false;
+    // The table now follows the record from its start: a card action or an accepted line
+    // from the peer takes over at the replay's cursor and goes on with the record, instead
+    // of emptying it as the first one after a load does.
+    restartRecording = false;
 
     SetLabelValue(Label2, startScoreMe);
     SetLabelValue(Label4, startScoreOpp);

@@ -301,6 +301,55 @@ TEST_F(ReplayTest, StopKeepsTheTableAndRestartBeginsAtTheFirstEntry) {
     EXPECT_FALSE(f.Solo1->checked()) << "Alleen is enabled";
 }
 
+// A player who clicks a card during a replay takes over with the replayed game: the record
+// keeps what was replayed and goes on at the cursor, with the start scores it had, so the
+// next replay reaches the table the player left. Also for a game loaded from its files, whose
+// record a card action would otherwise empty.
+TEST(ReplayTakeOver, TheRecordGoesOnAtTheCursor) {
+    for (const game::Variant* v : {&game::zwirlo60Variant(), &game::zwirlo3Variant()}) {
+        for (bool loaded : {false, true}) {
+            SCOPED_TRACE(testing::Message() << v->formName << (loaded ? ", loaded" : ", played"));
+            Window w(*v);
+            TForm1& f = *w;
+            startGame(f, true, true);
+            ModelPlayer m(f);
+            m.play(f.P);
+            if (loaded) {
+                f.Save1Click();
+                f.Load1Click();
+                ASSERT_TRUE(f.restartRecording);
+            }
+            const std::vector<int> whole(f.moveLog.begin(), f.moveLog.begin() + f.logLength);
+            const int kept = 12;  // two pairs, each after a miss
+            int at = 0;
+            for (int k = 0; k < kept; ++k) at += game::entrySize(whole[at]);
+
+            f.Replay1Click();
+            for (int k = 0; k < kept; ++k) f.Timer1->fire();
+            ASSERT_EQ(f.logPos, at);
+            // The player makes the next try as it was made: a miss, covered by the step.
+            ASSERT_EQ(whole[at], 100);
+            f.Image1Click(f.images[whole[at + 1]]);
+            EXPECT_FALSE(f.replayRunning);
+            f.Image1Click(f.images[whole[at + 3]]);
+            f.Timer3->fire();
+
+            EXPECT_EQ(std::vector<int>(f.moveLog.begin(), f.moveLog.begin() + f.logLength),
+                      std::vector<int>(whole.begin(), whole.begin() + at + 7));
+            EXPECT_EQ(f.startScoreMe, 0);
+            EXPECT_EQ(f.startScoreOpp, 0);
+            const Table live = Table::of(f);
+            EXPECT_TRUE(sameBoard(m.afterEntry[kept + 2], live));
+
+            f.Replay1Click();
+            for (int k = 0; k < 100 && f.Timer1->enabled(); ++k) f.Timer1->fire();
+            const Table again = Table::of(f);
+            EXPECT_TRUE(sameBoard(live, again));
+            EXPECT_EQ(again.label2 + "/" + again.label4, live.label2 + "/" + live.label4);
+        }
+    }
+}
+
 // The opponent's lines that arrive during a replay (it clears its last pair after this
 // side started the replay) touch neither the replayed table nor the record.
 TEST_F(ReplayTest, PeerClickLinesDuringAReplayAreDropped) {
