@@ -119,6 +119,7 @@ void TForm1::BeginTable() {
     // waiting a moment would not have changed, and the record of a game just ended keeps
     // its last entry. Dropped, it would leave a found pair marked and missing from the
     // record; left to tick, it would act on the new table.
+    FinishReplayEntry();
     CompletePendingSteps();
     ++tableGeneration;
     StopReplayAndSweep();

@@ -128,22 +128,31 @@ void TForm1::Timer1Timer() {
     const int at = logPos;
     const std::int32_t first = moveLog[at + 1];
     logPos = at + size;
-    const int lengthBefore = logLength;
-    const unsigned table = tableGeneration;
     switch (code) {
     case kMovePlayerOne: Demo(first); break;
     case kMovePlayerTwo: Demo2(first); break;
-    default: {
-        const std::int32_t second = moveLog[at + 2];
+    default:
+        // A card click or a new table inside the first half's message pump finishes the
+        // entry first; else it is finished here.
+        replayHalfPending = moveLog[at + 2];
         replayingPairStep = true;
-        Demo(first);
-        // The second half only belongs on the same table: not after a new game, a
-        // load or a restart ran inside the first half's message pump.
-        if (logPos == at + size && logLength == lengthBefore && tableGeneration == table)
-            Demo(second);
+        try {
+            Demo(first);
+        } catch (...) {
+            replayHalfPending.reset();  // never left for a later action to apply
+            throw;
+        }
+        FinishReplayEntry();
         break;
     }
-    }
+}
+
+void TForm1::FinishReplayEntry() {
+    if (!replayHalfPending) return;
+    const std::int32_t second = *replayHalfPending;
+    replayHalfPending.reset();
+    replayingPairStep = true;
+    Demo(second);
 }
 
 void TForm1::EndReplay() {

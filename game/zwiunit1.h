@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -153,6 +154,10 @@ public:
     bool hotSeat = false;
     bool playerOneToMove = false;
     bool replayingPairStep = false;
+    // The second half of a cover or clear entry while the replay applies its first half. A
+    // card click or a new table inside that half's message pump lets the entry finish first,
+    // so that it meets the table the record describes.
+    std::optional<std::int32_t> replayHalfPending;
     // Counts the tables begun (BeginTable); a step that pumps messages compares it to see
     // whether its table is still the one on show.
     unsigned tableGeneration = 0;
@@ -234,6 +239,8 @@ public:
     void Timer1Timer();
     // The replay is over: Timer1 stops and the items it took away come back.
     void EndReplay();
+    // Applies the second half of the entry being replayed, if one is still due.
+    void FinishReplayEntry();
     void Demo(std::int32_t position);
     void Demo2(std::int32_t position);
 

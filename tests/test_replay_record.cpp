@@ -500,12 +500,31 @@ TEST_F(ReplayTest, StepsPumpingMessagesKeepTheCursorSound) {
     EXPECT_EQ(f.logPos, 2) << "the nested tick applied nothing";
     EXPECT_TRUE(sameBoard(m.afterEntry[0], Table::of(f)));
 
+    // A click inside the first half of a miss entry, on the card still up there, takes over
+    // on the table the whole entry leaves, the table the record describes: the next replay
+    // reaches it.
+    f.Timer1->fire();
+    const int a = f.moveLog[1], c = f.moveLog[3];
+    arm([&] { f.Image1Click(f.images[c]); });
+    f.Timer1->fire();
+    ASSERT_EQ(runs, 2);
+    EXPECT_FALSE(f.replayRunning);
+    EXPECT_EQ(std::vector<int>(f.moveLog.begin(), f.moveLog.begin() + f.logLength),
+              (std::vector<int>{100, a, 100, c, 400, a, c, 100, c}));
+    const Table live = Table::of(f);
+    f.Replay1Click();
+    for (int k = 0; k < 4; ++k) f.Timer1->fire();
+    EXPECT_TRUE(sameBoard(live, Table::of(f)));
+
     // A new game inside the first half of a miss entry: the second half stays off the
     // new board and the new game's record starts clean.
+    f.Replay1Click();
+    f.Replay1Click();
+    f.Timer1->fire();
     f.Timer1->fire();
     arm([&] { f.Start1Click(); });
     f.Timer1->fire();
-    ASSERT_EQ(runs, 2);
+    ASSERT_EQ(runs, 3);
     EXPECT_EQ(f.logPos, 0);
     EXPECT_EQ(f.logLength, 0);
     EXPECT_FALSE(f.replayRunning || f.Timer1->enabled());
