@@ -28,6 +28,9 @@ void TForm1::ApplyMoverColours() {
 }
 
 void TForm1::Image1Click(plat::Image* sender) {
+    // A click between the two halves of a replayed cover or clear meets the table the record
+    // describes, so that a take-over records after the whole entry.
+    FinishReplayEntry();
     if (clicksBlocked) return;
     const int p = sender ? sender->tag : 0;
     if (p < 0 || p >= N) return;  // not a card of this board

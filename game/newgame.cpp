@@ -119,8 +119,13 @@ void TForm1::BeginTable() {
     // waiting a moment would not have changed, and the record of a game just ended keeps
     // its last entry. Dropped, it would leave a found pair marked and missing from the
     // record; left to tick, it would act on the new table.
+    FinishReplayEntry();
     CompletePendingSteps();
     ++tableGeneration;
+    StopReplayAndSweep();
+}
+
+void TForm1::StopReplayAndSweep() {
     Timer2->setEnabled(false);
     Timer1->setEnabled(false);
     if (replayRunning) EndReplay();

@@ -41,20 +41,26 @@ void TForm1::Replay1Click() {
         EndReplay();
         return;
     }
-    BeginTable();
     Send1->setEnabled(false);
+    if (logLength <= 0) {
+        // Nothing to replay: no table begins, and steps still due come at their time.
+        StopReplayAndSweep();
+        logPos = 0;
+        twoCardsUp = false;
+        Replay1->setEnabled(false);
+        Replay1->setCaption("Terugspelen");
+        return;
+    }
+    BeginTable();
 
     replayRunning = true;
     Replay1->setCaption("Stop Terugspelen");
     logPos = 0;
     twoCardsUp = false;
-
-    if (logLength <= 0) {
-        Replay1->setEnabled(false);
-        Replay1->setCaption("Terugspelen");
-        replayRunning = false;
-        return;
-    }
+    // The table now follows the record from its start: a card action or an accepted line
+    // from the peer takes over at the replay's cursor and goes on with the record, instead
+    // of emptying it as the first one after a load does.
+    restartRecording = false;
 
     SetLabelValue(Label2, startScoreMe);
     SetLabelValue(Label4, startScoreOpp);
@@ -122,22 +128,31 @@ void TForm1::Timer1Timer() {
     const int at = logPos;
     const std::int32_t first = moveLog[at + 1];
     logPos = at + size;
-    const int lengthBefore = logLength;
-    const unsigned table = tableGeneration;
     switch (code) {
     case kMovePlayerOne: Demo(first); break;
     case kMovePlayerTwo: Demo2(first); break;
-    default: {
-        const std::int32_t second = moveLog[at + 2];
+    default:
+        // A card click or a new table inside the first half's message pump finishes the
+        // entry first; else it is finished here.
+        replayHalfPending = moveLog[at + 2];
         replayingPairStep = true;
-        Demo(first);
-        // The second half only belongs on the same table: not after a new game, a
-        // load or a restart ran inside the first half's message pump.
-        if (logPos == at + size && logLength == lengthBefore && tableGeneration == table)
-            Demo(second);
+        try {
+            Demo(first);
+        } catch (...) {
+            replayHalfPending.reset();  // never left for a later action to apply
+            throw;
+        }
+        FinishReplayEntry();
         break;
     }
-    }
+}
+
+void TForm1::FinishReplayEntry() {
+    if (!replayHalfPending) return;
+    const std::int32_t second = *replayHalfPending;
+    replayHalfPending.reset();
+    replayingPairStep = true;
+    Demo(second);
 }
 
 void TForm1::EndReplay() {

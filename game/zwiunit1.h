@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -154,6 +155,10 @@ public:
     bool hotSeat = false;
     bool playerOneToMove = false;
     bool replayingPairStep = false;
+    // The second half of a cover or clear entry while the replay applies its first half. A
+    // card click or a new table inside that half's message pump lets the entry finish first,
+    // so that it meets the table the record describes.
+    std::optional<std::int32_t> replayHalfPending;
     // Counts the tables begun (BeginTable); a step that pumps messages compares it to see
     // whether its table is still the one on show.
     unsigned tableGeneration = 0;
@@ -192,13 +197,15 @@ public:
     void RestartRecordingStep();
 
     // ---- what every beginning shares (newgame.cpp) ----
-    // Called first by each handler that begins a table: a new game (Start1Click), a load
-    // (Load1Click), a board from the peer (ClientSocket1Read), a game sent to it
-    // (Send1Click), a replay (Replay1Click) and the demonstration (ShowDemo1Click). The
-    // steps still pending finish on the table they belong to, a running replay or
-    // demonstration ends and gives back the items it took away; the handler then takes its
-    // own steps.
+    // Called by each handler that begins a table, before its own steps: a new game
+    // (Start1Click), a load (Load1Click), a board from the peer (ClientSocket1Read), a game
+    // sent to it (Send1Click), a replay (Replay1Click) and the demonstration (ShowDemo1Click).
+    // The steps still pending finish on the table they belong to, a running replay or
+    // demonstration ends and gives back the items it took away. A command that finds it has
+    // nothing to begin ("Zend" without a peer, a replay of an empty record) does not call it:
+    // it leaves the pending steps to their time and only stops the replay and the sweep.
     void BeginTable();
+    void StopReplayAndSweep();
 
     // ---- new game (newgame.cpp) ----
     void Start1Click();
@@ -233,6 +240,8 @@ public:
     void Timer1Timer();
     // The replay is over: Timer1 stops and the items it took away come back.
     void EndReplay();
+    // Applies the second half of the entry being replayed, if one is still due.
+    void FinishReplayEntry();
     void Demo(std::int32_t position);
     void Demo2(std::int32_t position);
 

@@ -25,8 +25,11 @@ void TForm1::Zend() {
 }
 
 void TForm1::Send1Click() {
-    BeginTable();
+    // Without a peer nothing is sent and the table stays: steps still due come at their time.
+    // (The check comes again since the steps completed for a beginning pump messages.)
+    if (connected) BeginTable();
     if (!connected) {
+        StopReplayAndSweep();
         plat::messageBeep();
         plat::showMessage("U bent niet verbonden!");
         return;

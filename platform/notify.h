@@ -17,4 +17,8 @@ std::size_t notifyBacklog();
 // Switched off before the descriptor is closed.
 void watchNotifyRoom(int fd, bool on);
 
+// Connections whose thread is waiting now because the hand-over is full: until it has room
+// they take nothing from their socket and hand nothing over (tests wait for one).
+int connectionsHeldBack();
+
 }  // namespace plat

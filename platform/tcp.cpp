@@ -13,6 +13,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -63,6 +64,8 @@ void drainFd(int fd) {
 }
 
 bool handOverRoom() { return notifyBacklog() < kMaxHandOver; }
+
+std::atomic<int> heldBack{0};  // see connectionsHeldBack()
 
 // Threads that end on their own: each gives back its stack the moment it is done, and the
 // owner can still wait until none is running.
@@ -139,7 +142,10 @@ struct TcpConnection::Impl {
     // socket too; a wake-up is used up. Called without m, by the serving thread only.
     void wait(bool data, int ms) {
         pollfd fds[2] = {{wakeFd, POLLIN, 0}, {fd, POLLIN, 0}};
-        if (::poll(fds, data ? 2 : 1, ms) > 0 && (fds[0].revents & POLLIN)) drainFd(wakeFd);
+        if (!data) ++heldBack;
+        const int ready = ::poll(fds, data ? 2 : 1, ms);
+        if (!data) --heldBack;
+        if (ready > 0 && (fds[0].revents & POLLIN)) drainFd(wakeFd);
     }
 
     void closeDescriptors() {
@@ -511,5 +517,7 @@ void startClientThread(TcpClient& client, std::function<void()> fn) {
         if (conn) conn->release();
     });
 }
+
+int connectionsHeldBack() { return heldBack; }
 
 }  // namespace plat

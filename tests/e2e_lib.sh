@@ -24,14 +24,21 @@ e2e_cleanup() {
   exit $rc
 }
 trap e2e_cleanup EXIT
-e2e_start_display() {
-  local file="$E2E_TMP/display"
+# e2e_new_display VAR: starts an Xvfb of our own and sets VAR to its display.
+e2e_new_display() {
+  local file
+  file=$(mktemp "$E2E_TMP/display.XXXXXX")
   # Xvfb picks a free display itself and writes its number once it takes clients. No reset
   # when the last client leaves: a program started just then could not connect.
   Xvfb -displayfd 3 -noreset -screen 0 1280x800x24 -nolisten tcp 3>"$file" >/dev/null 2>&1 &
   E2E_PIDS+=($!)
-  if e2e_until 20 test -s "$file"; then
-    export DISPLAY=":$(head -n 1 "$file")"
+  e2e_until 20 test -s "$file" || return 1
+  printf -v "$1" ':%s' "$(head -n 1 "$file")"
+}
+e2e_start_display() {
+  local display
+  if e2e_new_display display; then
+    export DISPLAY=$display
     export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
     export SDL_AUDIODRIVER=dummy

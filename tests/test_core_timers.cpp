@@ -10,6 +10,7 @@
 #include "network/messages.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/probe.h"
 #include "test_replay_support.h"
 
 using game::TForm1;
@@ -75,6 +76,89 @@ TEST(Timers, AStepStopsWhenATableBeginsInsideIt) {
     EXPECT_EQ(f.logLength, 2);
     EXPECT_EQ(f.moveLog[2], 0);
     EXPECT_TRUE(ZwiUnit1::clicksBlocked);
+}
+
+// A demonstration begun inside the cover step's message pump, after the step drew its first
+// card, its second, or recorded its entry: nothing more of the step (a drawing, its entry,
+// the unblocking) reaches the sweep, which goes on with the board closed.
+TEST(Timers, ACoverStepStopsWhenADemonstrationBeginsInsideIt) {
+    enum Stage { FirstDrawn, SecondDrawn, Recorded };
+    for (Stage stage : {FirstDrawn, SecondDrawn, Recorded}) {
+        SCOPED_TRACE(testing::Message() << "stage " << stage);
+        replaytest::Window w(game::zwirlo60Variant());
+        TForm1& f = *w;
+        f.Timer2->setInterval(1 << 30);  // the sweep moves only when fired
+        f.Solo1->setChecked(true);
+        f.Start1Click();
+        const int a = 5;
+        int b = 6;
+        while (f.board[b] == f.board[a]) ++b;
+        f.Image1Click(f.images[a]);
+        f.Image1Click(f.images[b]);
+        ASSERT_TRUE(f.Timer3->enabled());
+        const auto record = [&] {
+            return std::vector<int>(f.moveLog.begin(), f.moveLog.begin() + f.logLength);
+        };
+        std::vector<int> want = record();
+        if (stage == Recorded) want.insert(want.end(), {400, a, b});
+
+        bool begun = false;
+        plat::Timer probe("probe");
+        probe.onTimer = [&] {
+            // Each of the step's pumps delivers one tick: wait for the stage's.
+            const bool reached =
+                stage == Recorded ? f.logLength > 4
+                                  : f.images[stage == FirstDrawn ? a : b]->pictureName() == "card";
+            if (!reached) {
+                plat::probe::timerFallsDue(probe);
+                return;
+            }
+            probe.setEnabled(false);
+            f.ShowDemo1Click();
+            f.Timer2->fire();  // the first visit turns card 0 up
+            begun = true;
+        };
+        replaytest::armDue(probe);
+        f.Timer3Timer();
+
+        ASSERT_TRUE(begun) << "the demonstration must begin inside the step";
+        EXPECT_TRUE(ZwiUnit1::clicksBlocked);
+        EXPECT_TRUE(f.Timer2->enabled());
+        EXPECT_FALSE(f.Timer3->enabled() || ZwiUnit1::timer3Busy);
+        EXPECT_EQ(record(), want);
+        EXPECT_EQ(f.images[0]->pictureName(), "pic" + std::to_string(f.board[0]));
+        EXPECT_FALSE(f.faceDown[0]);
+    }
+}
+
+// "Zend" without a peer sends nothing and begins no table: a cover still due comes at its
+// time, on the cards it was started for.
+TEST(Timers, ZendWithoutAPeerLeavesAPendingCoverToItsTime) {
+    plat::DialogScript::clear();
+    replaytest::Window w(game::zwirlo3Variant());
+    TForm1& f = *w;
+    f.Solo1->setChecked(true);
+    f.Start1Click();
+    int b = 1;
+    while (f.board[b] == f.board[0]) ++b;
+    f.Image1Click(f.images[0]);
+    f.Image1Click(f.images[b]);
+    f.Timer2->setEnabled(true);
+    f.Send1Click();
+    EXPECT_EQ(plat::DialogScript::messages(), std::vector<std::string>{"U bent niet verbonden!"});
+    EXPECT_FALSE(f.Timer2->enabled());
+    for (int p : {0, b}) {
+        EXPECT_FALSE(f.faceDown[p]) << p;
+        EXPECT_EQ(f.images[p]->pictureName(), "pic" + std::to_string(f.board[p])) << p;
+    }
+    EXPECT_TRUE(f.Timer3->enabled());
+    EXPECT_TRUE(ZwiUnit1::clicksBlocked);
+
+    f.Timer3->fire();
+    for (int p : {0, b}) EXPECT_EQ(f.images[p]->pictureName(), "card") << p;
+    EXPECT_EQ(std::vector<int>(f.moveLog.begin(), f.moveLog.begin() + f.logLength),
+              (std::vector<int>{100, 0, 100, b, 400, 0, b}));
+    EXPECT_FALSE(ZwiUnit1::clicksBlocked);
 }
 
 TEST(Timers, ClosingStepsRunWhenAStepFails) {

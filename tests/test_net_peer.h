@@ -45,13 +45,13 @@ inline long openDescriptors() {
     return n;
 }
 
-// Waits without running the main loop until the hand-over to it is full, and a while
-// longer; returns what it holds then. A connection that read on would push it past the bound.
+// Waits without running the main loop until a connection is held back by the full hand-over;
+// returns what the hand-over holds then. A connection that read on past the bound is never
+// held back there (after 20 s the caller sees what it handed over).
 inline std::size_t handOverAfterFilling() {
     auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (plat::notifyBacklog() < plat::kMaxHandOver && std::chrono::steady_clock::now() < end)
+    while (plat::connectionsHeldBack() == 0 && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
     return plat::notifyBacklog();
 }
 

@@ -225,12 +225,17 @@ protected:
     }
 };
 
+// Nothing to replay begins no table: a miss waiting to be covered stays up until its step
+// ticks.
 TEST_F(ReplayTest, EmptyRecordDisablesTheItemAndLeavesTheTable) {
     startGame(f, true, true);
     f.Replay1->setEnabled(true);
     f.Timer2->setEnabled(true);
     f.ListBox1->setVisible(true);
+    const int b = otherThan({0});
     f.Image1Click(f.images[0]);
+    f.Image1Click(f.images[b]);
+    ASSERT_TRUE(f.Timer3->enabled());
     f.logLength = f.logPos = 0;
     const Table before = Table::of(f);
 
@@ -242,9 +247,11 @@ TEST_F(ReplayTest, EmptyRecordDisablesTheItemAndLeavesTheTable) {
     EXPECT_FALSE(f.ListBox1->visible());
     EXPECT_TRUE(sameBoard(before, Table::of(f)));
     EXPECT_EQ(f.Label4->caption(), before.label4);
+    EXPECT_TRUE(f.Timer3->enabled());
 
-    // Enabled again later, the item starts a replay.
-    f.Image1Click(f.images[1]);
+    // Enabled again later, the item starts a replay (of the cover, once it came).
+    f.Timer3->fire();
+    EXPECT_EQ(f.images[b]->pictureName(), "card");
     f.Replay1->setEnabled(true);
     f.Replay1->click();
     EXPECT_TRUE(f.replayRunning);
@@ -292,6 +299,55 @@ TEST_F(ReplayTest, StopKeepsTheTableAndRestartBeginsAtTheFirstEntry) {
     EXPECT_EQ(f.Replay1->caption(), "Terugspelen");
     f.Solo1->click();
     EXPECT_FALSE(f.Solo1->checked()) << "Alleen is enabled";
+}
+
+// A player who clicks a card during a replay takes over with the replayed game: the record
+// keeps what was replayed and goes on at the cursor, with the start scores it had, so the
+// next replay reaches the table the player left. Also for a game loaded from its files, whose
+// record a card action would otherwise empty.
+TEST(ReplayTakeOver, TheRecordGoesOnAtTheCursor) {
+    for (const game::Variant* v : {&game::zwirlo60Variant(), &game::zwirlo3Variant()}) {
+        for (bool loaded : {false, true}) {
+            SCOPED_TRACE(testing::Message() << v->formName << (loaded ? ", loaded" : ", played"));
+            Window w(*v);
+            TForm1& f = *w;
+            startGame(f, true, true);
+            ModelPlayer m(f);
+            m.play(f.P);
+            if (loaded) {
+                f.Save1Click();
+                f.Load1Click();
+                ASSERT_TRUE(f.restartRecording);
+            }
+            const std::vector<int> whole(f.moveLog.begin(), f.moveLog.begin() + f.logLength);
+            const int kept = 12;  // two pairs, each after a miss
+            int at = 0;
+            for (int k = 0; k < kept; ++k) at += game::entrySize(whole[at]);
+
+            f.Replay1Click();
+            for (int k = 0; k < kept; ++k) f.Timer1->fire();
+            ASSERT_EQ(f.logPos, at);
+            // The player makes the next try as it was made: a miss, covered by the step.
+            ASSERT_EQ(whole[at], 100);
+            f.Image1Click(f.images[whole[at + 1]]);
+            EXPECT_FALSE(f.replayRunning);
+            f.Image1Click(f.images[whole[at + 3]]);
+            f.Timer3->fire();
+
+            EXPECT_EQ(std::vector<int>(f.moveLog.begin(), f.moveLog.begin() + f.logLength),
+                      std::vector<int>(whole.begin(), whole.begin() + at + 7));
+            EXPECT_EQ(f.startScoreMe, 0);
+            EXPECT_EQ(f.startScoreOpp, 0);
+            const Table live = Table::of(f);
+            EXPECT_TRUE(sameBoard(m.afterEntry[kept + 2], live));
+
+            f.Replay1Click();
+            for (int k = 0; k < 100 && f.Timer1->enabled(); ++k) f.Timer1->fire();
+            const Table again = Table::of(f);
+            EXPECT_TRUE(sameBoard(live, again));
+            EXPECT_EQ(again.label2 + "/" + again.label4, live.label2 + "/" + live.label4);
+        }
+    }
 }
 
 // The opponent's lines that arrive during a replay (it clears its last pair after this
@@ -444,12 +500,31 @@ TEST_F(ReplayTest, StepsPumpingMessagesKeepTheCursorSound) {
     EXPECT_EQ(f.logPos, 2) << "the nested tick applied nothing";
     EXPECT_TRUE(sameBoard(m.afterEntry[0], Table::of(f)));
 
+    // A click inside the first half of a miss entry, on the card still up there, takes over
+    // on the table the whole entry leaves, the table the record describes: the next replay
+    // reaches it.
+    f.Timer1->fire();
+    const int a = f.moveLog[1], c = f.moveLog[3];
+    arm([&] { f.Image1Click(f.images[c]); });
+    f.Timer1->fire();
+    ASSERT_EQ(runs, 2);
+    EXPECT_FALSE(f.replayRunning);
+    EXPECT_EQ(std::vector<int>(f.moveLog.begin(), f.moveLog.begin() + f.logLength),
+              (std::vector<int>{100, a, 100, c, 400, a, c, 100, c}));
+    const Table live = Table::of(f);
+    f.Replay1Click();
+    for (int k = 0; k < 4; ++k) f.Timer1->fire();
+    EXPECT_TRUE(sameBoard(live, Table::of(f)));
+
     // A new game inside the first half of a miss entry: the second half stays off the
     // new board and the new game's record starts clean.
+    f.Replay1Click();
+    f.Replay1Click();
+    f.Timer1->fire();
     f.Timer1->fire();
     arm([&] { f.Start1Click(); });
     f.Timer1->fire();
-    ASSERT_EQ(runs, 2);
+    ASSERT_EQ(runs, 3);
     EXPECT_EQ(f.logPos, 0);
     EXPECT_EQ(f.logLength, 0);
     EXPECT_FALSE(f.replayRunning || f.Timer1->enabled());
