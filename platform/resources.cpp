@@ -17,6 +17,7 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <system_error>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -134,7 +135,11 @@ public:
         modules_.push_back(module);
         if (!thread_.joinable()) {
             owner_ = getpid();
-            thread_ = std::thread([this] { run(); });
+            try {
+                thread_ = std::thread([this] { run(); });
+            } catch (const std::system_error&) {
+                modules_.clear();  // no thread to be had: each picture is decoded when shown
+            }
         }
         cv_.notify_all();
     }
