@@ -1,5 +1,6 @@
 // Modules and their compiled-in resources: the program itself and the picture libraries
-// loaded at run time; bitmaps decoded once per module and name.
+// loaded at run time; bitmaps decoded once per module and name, a module's pictures ahead of
+// their first showing.
 #include "platform/resources.h"
 
 #include <QImage>
@@ -8,9 +9,16 @@
 
 #include <dlfcn.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <map>
 #include <mutex>
+#include <set>
+#include <system_error>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -39,7 +47,9 @@ std::recursive_mutex tablesMutex;
 std::vector<Table> tables(2);  // [0] unused, [1] the program
 std::map<std::string, Module> libraryByPath;
 bool librariesHidden = false;
-std::map<std::tuple<Module, std::string>, std::shared_ptr<const Bitmap::Data>> bitmapCache;
+using BitmapKey = std::tuple<Module, std::string>;
+std::map<BitmapKey, std::shared_ptr<const Bitmap::Data>> bitmapCache;
+std::set<Module> warmedModules;  // their pictures are being or have been decoded ahead
 
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -88,6 +98,101 @@ int bmpBitsPerPixel(const unsigned char* data, std::size_t size) {
     return data[28] | data[29] << 8;
 }
 
+bool isPng(const unsigned char* bytes, std::size_t size) {
+    return size > 8 && std::memcmp(bytes, "\x89PNG", 4) == 0;
+}
+
+// Card pictures are BMP images; the program icon is kept as a PNG.
+std::shared_ptr<const Bitmap::Data> decode(const unsigned char* bytes, std::size_t size) {
+    auto data = std::make_shared<Bitmap::Data>();
+    data->image =
+        QImage::fromData(bytes, static_cast<int>(size), isPng(bytes, size) ? "PNG" : "BMP");
+    if (data->image.isNull()) return nullptr;
+    data->bitsPerPixel = bmpBitsPerPixel(bytes, size);
+    return data;
+}
+
+// Decoding a card picture takes about a quarter of a millisecond, which the click that first
+// shows it would wait for, before its line even goes to the peer. So once the first BMP of a
+// module has been decoded (a table is being laid), this thread decodes the module's other BMPs.
+// Made on first use, after the image decoder's own globals: it is stopped and joined before
+// they go at exit.
+class WarmUp {
+public:
+    static WarmUp& instance() {
+        static WarmUp w;
+        return w;
+    }
+    ~WarmUp() {
+        {
+            std::lock_guard<std::mutex> g(m_);
+            stopping_ = true;
+        }
+        cv_.notify_all();
+        // A forked child has no copy of the thread to wait for.
+        if (thread_.joinable() && getpid() == owner_) thread_.join();
+    }
+    void start(Module module) {
+        std::lock_guard<std::mutex> g(m_);
+        modules_.push_back(module);
+        if (!thread_.joinable()) {
+            owner_ = getpid();
+            try {
+                thread_ = std::thread([this] { run(); });
+            } catch (const std::system_error&) {
+                modules_.clear();  // no thread to be had: each picture is decoded when shown
+            }
+        }
+        cv_.notify_all();
+    }
+
+private:
+    void run() {
+        for (;;) {
+            Module module;
+            {
+                std::unique_lock<std::mutex> g(m_);
+                cv_.wait(g, [&] { return stopping_ || !modules_.empty(); });
+                if (stopping_) return;
+                module = modules_.front();
+                modules_.pop_front();
+            }
+            decodeAll(module);
+        }
+    }
+
+    void decodeAll(Module module) {
+        Table t;
+        {
+            std::lock_guard<std::recursive_mutex> g(tablesMutex);
+            if (module >= tables.size()) return;
+            t = tables[module];
+        }
+        for (std::size_t i = 0; i < t.count && !stopping_; ++i) {
+            const ResourceEntry& e = t.entries[i];
+            if (!e.type || !e.name || !e.data || !equalIgnoreCase(e.type, "BITMAP") ||
+                isPng(e.data, e.size))
+                continue;
+            BitmapKey key(module, lowerCopy(e.name));
+            {
+                std::lock_guard<std::recursive_mutex> g(tablesMutex);
+                if (bitmapCache.count(key)) continue;
+            }
+            auto data = decode(e.data, e.size);
+            std::lock_guard<std::recursive_mutex> g(tablesMutex);
+            // The program's table may have been replaced meanwhile: its pictures are not ours.
+            if (data && tables[module].entries == t.entries) bitmapCache.emplace(key, data);
+        }
+    }
+
+    std::mutex m_;
+    std::condition_variable cv_;
+    std::deque<Module> modules_;
+    std::atomic<bool> stopping_{false};
+    std::thread thread_;
+    pid_t owner_ = 0;
+};
+
 }  // namespace
 
 Module programModule() { return 1; }
@@ -97,6 +202,7 @@ void registerProgramResources(const ResourceEntry* table, std::size_t count) {
     tables[1] = {table, count};
     for (auto it = bitmapCache.begin(); it != bitmapCache.end();)
         it = std::get<0>(it->first) == 1 ? bitmapCache.erase(it) : std::next(it);
+    warmedModules.erase(1);
 }
 
 Module loadLibrary(const std::string& fileName) {
@@ -153,7 +259,7 @@ Bitmap::Bitmap() = default;
 Bitmap Bitmap::load(Module module, const std::string& name) {
     Bitmap b;
     b.name_ = name;
-    auto key = std::make_tuple(module, lowerCopy(name));
+    BitmapKey key(module, lowerCopy(name));
     {
         std::lock_guard<std::recursive_mutex> g(tablesMutex);
         if (auto it = bitmapCache.find(key); it != bitmapCache.end()) {
@@ -164,16 +270,18 @@ Bitmap Bitmap::load(Module module, const std::string& name) {
     std::size_t size = 0;
     const unsigned char* bytes = findResource(module, "BITMAP", name, &size);
     if (!bytes || size == 0) return b;
-    auto data = std::make_shared<Data>();
-    // Card pictures are BMP images; the program icon is kept as a PNG.
-    const bool png = size > 8 && std::memcmp(bytes, "\x89PNG", 4) == 0;
-    data->image = QImage::fromData(bytes, static_cast<int>(size), png ? "PNG" : "BMP");
-    if (data->image.isNull()) return b;
-    data->bitsPerPixel = bmpBitsPerPixel(bytes, size);
-    b.data_ = data;
+    auto data = decode(bytes, size);
+    if (!data) return b;
     std::lock_guard<std::recursive_mutex> g(tablesMutex);
-    bitmapCache[key] = data;
+    b.data_ = bitmapCache.emplace(key, data).first->second;
+    if (!isPng(bytes, size) && warmedModules.insert(module).second)
+        WarmUp::instance().start(module);
     return b;
+}
+
+bool bitmapDecoded(Module module, const std::string& name) {
+    std::lock_guard<std::recursive_mutex> g(tablesMutex);
+    return bitmapCache.count(BitmapKey(module, lowerCopy(name))) > 0;
 }
 
 int Bitmap::width() const { return data_ ? data_->image.width() : 0; }

@@ -35,7 +35,9 @@ void setLibrariesHidden(bool hidden);
 const unsigned char* findResource(Module module, const std::string& type, const std::string& name,
                                   std::size_t* size);
 
-// A bitmap, shared cheaply by copy; empty (0 x 0) when it could not be loaded.
+// A bitmap, shared cheaply by copy; empty (0 x 0) when it could not be loaded. The first
+// BMP loaded from a module has its module's other BMPs decoded on a thread of their own, so
+// that the first showing of each does not wait for the decoder.
 class Bitmap {
 public:
     Bitmap();
@@ -53,5 +55,8 @@ private:
     std::string name_;
     std::shared_ptr<const Data> data_;
 };
+
+// Whether the bitmap is decoded already, without decoding it (for tests).
+bool bitmapDecoded(Module module, const std::string& name);
 
 }  // namespace plat

@@ -6,6 +6,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libsdl2-dev libgtest-dev
   xvfb xdotool x11-utils imagemagick fonts-noto-color-emoji fonts-dejavu-core fonts-liberation2
   clang libclang-rt-14-dev clang-format procps
+  libxtst-dev libxdamage-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

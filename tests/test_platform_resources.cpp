@@ -1,7 +1,10 @@
 // Modules, resources found by name ignoring case, bitmaps, and the shell.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
+#include <iterator>
+#include <thread>
 #include <vector>
 
 #include "platform/app.h"
@@ -33,17 +36,19 @@ std::vector<unsigned char> bmp24(int w, int h) {
 }
 
 const std::vector<unsigned char> card = bmp24(5, 3);
+const std::vector<unsigned char> picture = bmp24(4, 2);
 const unsigned char wave[] = "RIFF....WAVE";
 const ResourceEntry table[] = {
     {"BITMAP", "card", card.data(), card.size()},
     {"WAVE", "MyScore", wave, sizeof wave},
     {"BITMAP", "broken", wave, sizeof wave},
+    {"BITMAP", "Pic1", picture.data(), picture.size()},
 };
 
 }  // namespace
 
 TEST(Resources, FoundByTypeAndNameIgnoringCase) {
-    registerProgramResources(table, 3);
+    registerProgramResources(table, std::size(table));
     std::size_t size = 99;
     EXPECT_EQ(findResource(programModule(), "wave", "myscore", &size), wave);
     EXPECT_EQ(size, sizeof wave);
@@ -56,7 +61,8 @@ TEST(Resources, FoundByTypeAndNameIgnoringCase) {
 }
 
 TEST(Resources, BitmapsDecodeOnceAndMissingOnesAreEmpty) {
-    registerProgramResources(table, 3);
+    registerProgramResources(table, std::size(table));
+    EXPECT_FALSE(bitmapDecoded(programModule(), "pic1"));
     Bitmap b = Bitmap::load(programModule(), "Card");
     EXPECT_EQ(b.width(), 5);
     EXPECT_EQ(b.height(), 3);
@@ -70,6 +76,13 @@ TEST(Resources, BitmapsDecodeOnceAndMissingOnesAreEmpty) {
             EXPECT_EQ(e.width() + e.height(), 0);
         }
     }
+    // The first one decoded brings the module's other pictures along, unasked, so that the
+    // click that first shows one does not wait for the decoder.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!bitmapDecoded(programModule(), "PIC1") && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_TRUE(bitmapDecoded(programModule(), "pic1"));
+    EXPECT_EQ(Bitmap::load(programModule(), "pic1").width(), 4);
 }
 
 TEST(Resources, MissingLibraryLoadsAsZero) {

@@ -169,15 +169,11 @@ int runOne(bool listening, bool longLines, int argc, char** argv) {
             return 1;
         }
     } else {  // this program listens, the window connects to it
-        lfd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a = loopback("127.0.0.1", 0);
-        socklen_t len = sizeof a;
-        ::bind(lfd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        ::listen(lfd, 1);
-        getsockname(lfd, reinterpret_cast<sockaddr*>(&a), &len);
+        int port = 0;
+        lfd = listenOnLoopback(port);
         form = std::make_unique<game::TForm1>(
             game::zwirlo60Variant(),
-            game::FormOptions{.listen = false, .port = ntohs(a.sin_port), .instanceGuard = false});
+            game::FormOptions{.listen = false, .port = port, .instanceGuard = false});
         plat::DialogScript::answer(true, "127.0.0.1");
         form->FileConnectItemClick();
         fd = ::accept(lfd, nullptr, nullptr);

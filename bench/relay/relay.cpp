@@ -159,14 +159,10 @@ int main(int argc, char** argv) {
         pumpFor(std::chrono::milliseconds(100));
     }
     {  // Connecting side: this program listens, the window connects to it.
-        int lfd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a = loopback("127.0.0.1", 0);
-        socklen_t len = sizeof a;
-        ::bind(lfd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        ::listen(lfd, 1);
-        getsockname(lfd, reinterpret_cast<sockaddr*>(&a), &len);
+        int port = 0;
+        int lfd = listenOnLoopback(port);
         game::TForm1 form(game::zwirlo60Variant(),
-                          {.listen = false, .port = ntohs(a.sin_port), .instanceGuard = false});
+                          {.listen = false, .port = port, .instanceGuard = false});
         plat::DialogScript::answer(true, "127.0.0.1");
         form.FileConnectItemClick();
         int fd = ::accept(lfd, nullptr, nullptr);
