@@ -50,6 +50,8 @@ void TForm1::FileListenItemClick() {
 }
 
 void TForm1::IdTCPServer1Connect(plat::TcpConnection& connection) {
+    // From here on what is posted is this peer's; what waits already is its first line.
+    outbox.attach();
     // Two copies on one machine would play against themselves.
     const bool sameAddress = connection.localAddress() == connection.peerAddress();
     onWindow(this, [sameAddress](TForm1& f) {
@@ -65,7 +67,6 @@ void TForm1::IdTCPServer1Connect(plat::TcpConnection& connection) {
             f.Timer1->setEnabled(true);
         }
     });
-    // The waiting lines stay: a board dealt before the peer came is the first it gets.
 }
 
 void TForm1::IdTCPServer1Execute(plat::TcpConnection& connection) {
@@ -93,6 +94,7 @@ void TForm1::IdTCPServer1Execute(plat::TcpConnection& connection) {
 }
 
 void TForm1::IdTCPServer1Disconnect(plat::TcpConnection&) {
+    outbox.detach(sendPending);
     onWindow(this, [](TForm1& f) {
         plat::playSound("conlost");
         network::showConnected(f, false);

@@ -174,6 +174,7 @@ TEST(NetMessages, SplitterRefusesLinesPastTheLimit) {
 TEST(NetOutbox, SendsEveryLineOnceInOrder) {
     Outbox box;
     std::atomic<bool> pending{false};
+    box.attach();  // a peer is served
     int woken = 0;
     box.onPosted = [&] { ++woken; };
     std::vector<std::string> sent;
@@ -205,6 +206,7 @@ TEST(NetOutbox, SendsEveryLineOnceInOrder) {
 TEST(NetOutbox, BoardDropsOlderLinesButKeepsItsGameLine) {
     Outbox box;
     std::atomic<bool> pending{false};
+    box.attach();
     std::string board(60, '!');
     box.post(" o", pending);
     box.post(board, pending);
@@ -228,11 +230,62 @@ TEST(NetOutbox, BoardDropsOlderLinesButKeepsItsGameLine) {
     EXPECT_EQ(box.front(), board);
 }
 
+// With no peer served, what waits is kept only while it still shows the table: a board
+// with no card action on it since, and a game line after it. A card action then drops
+// itself and everything waiting; so does a connection that ends with one unsent.
+TEST(NetOutbox, ALatePeerGetsOnlyWhatStillShowsTheTable) {
+    Outbox box;
+    std::atomic<bool> pending{false};
+    const std::string board(60, '!'), game = GameMessage(13, 10);
+    std::vector<std::string> sent;
+    auto drain = [&] {
+        sent.clear();
+        while (box.sendOne([&](const std::string& l) { sent.push_back(l); }, pending)) {
+        }
+        return sent;
+    };
+
+    // A game sent as the connection broke: its board and scores wait for the next peer.
+    box.attach();
+    box.post(board, pending);
+    box.post(game, pending);
+    box.detach(pending);
+    box.attach();
+    EXPECT_EQ(drain(), (std::vector<std::string>{board, game}));
+    box.detach(pending);
+
+    box.post(board, pending);
+    for (const char* move : {" o", "!o", " b"}) box.post(move, pending);
+    EXPECT_FALSE(pending);
+    EXPECT_EQ(box.size(), 0u);
+
+    // The board went out; the peer left before its scores, and a peer connecting again gets
+    // them.
+    box.attach();
+    box.post(board, pending);
+    EXPECT_EQ(drain(), std::vector<std::string>{board});
+    box.detach(pending);
+    box.post(game, pending);
+    box.attach();
+    EXPECT_EQ(drain(), std::vector<std::string>{game});
+
+    // Served twice over (a new connection before the old one's thread has ended): one
+    // leaving is not the last.
+    box.attach();
+    box.detach(pending);
+    box.post(" o", pending);
+    EXPECT_EQ(box.size(), 1u);
+    box.detach(pending);  // the last one: its unsent move goes with the rest
+    EXPECT_FALSE(pending);
+    EXPECT_EQ(box.size(), 0u);
+}
+
 // The main thread posts while a network thread sends: each line exactly once, in order,
 // and `pending` never false while a line waits (checked after the writer drains).
 TEST(NetOutbox, PostAndSendFromTwoThreads) {
     Outbox box;
     std::atomic<bool> pending{false};
+    box.attach();
     std::atomic<bool> done{false};
     std::vector<std::string> sent;
     std::thread sender([&] {

@@ -55,7 +55,7 @@ protected:
     }
 };
 
-TEST_F(NetPlay, APeerConnectsAndGetsTheBoardDealtWhileWaiting) {
+TEST_F(NetPlay, APeerConnectsAndGetsTheBoardDealtWhileWaitingButNoMoveMadeBeforeIt) {
     int port = listen();
     EXPECT_TRUE(form->FileListenItem->checked());
     form->Start1Click();  // no peer yet: the board waits in the outbox
@@ -79,6 +79,19 @@ TEST_F(NetPlay, APeerConnectsAndGetsTheBoardDealtWhileWaiting) {
     EXPECT_TRUE(form->Button1->enabled());
     EXPECT_TRUE(messages().empty());
     EXPECT_FALSE(sendPending);
+
+    // A game dealt and played on with nobody there: the next peer gets neither its board
+    // nor its moves, only what is played once it is there.
+    peer->close();
+    ASSERT_TRUE(pumpUntil([] { return !connected.load(); }));
+    form->AutomaticClear1->setChecked(false);  // at one machine the players cover by hand
+    form->Start1Click();
+    int a = 0, b = 1;
+    while (form->board[b] == form->board[a]) ++b;
+    for (int p : {a, b, a}) form->Image1Click(form->images[p]);
+    connectNext();
+    form->Image1Click(form->images[b]);
+    EXPECT_EQ(peer->readLine(), click(b, 'b'));
 }
 
 TEST_F(NetPlay, AReceivedBoardIsTakenOver) {
