@@ -1,6 +1,8 @@
 // The listening side: every copy listens for one peer; the connection's thread sends the
 // waiting lines and hands received ones to the main thread. Its effects on the window are
 // queued to the main thread, in order, and the thread never waits for them.
+#include <atomic>
+
 #include "game/steps.h"
 #include "game/zwiunit1.h"
 #include "network/memoadd.h"
@@ -39,6 +41,22 @@ void onWindow(TForm1* form, std::function<void(TForm1&)> fn) {
 std::string oneLine(std::string text) {
     for (std::size_t i; (i = text.find("\r\n")) != std::string::npos;) text.replace(i, 2, " ");
     return text;
+}
+
+// Set while a pair of error boxes is on screen or on its way there. A peer that breaks one
+// connection after another would otherwise queue a pair for each; the first one says it.
+std::atomic<bool> errorShown{false};
+
+void showConnectionError(TForm1* form, std::string reason) {
+    if (errorShown.exchange(true)) return;
+    plat::notify([form, reason = std::move(reason)] {
+        struct Done {
+            ~Done() { errorShown = false; }
+        } done;
+        if (Form1 != form) return;
+        plat::showMessage("500-Onbekende Interne Fout");
+        plat::showMessage(reason);
+    });
 }
 
 }  // namespace
@@ -82,13 +100,7 @@ void TForm1::IdTCPServer1Execute(plat::TcpConnection& connection) {
         }
     } catch (const plat::Exception& e) {
         // Switching the server off closes the connection on purpose: no error to show.
-        if (IdTCPServer1->active()) {
-            std::string reason = "500 " + oneLine(e.what());
-            onWindow(this, [reason](TForm1&) {
-                plat::showMessage("500-Onbekende Interne Fout");
-                plat::showMessage(reason);
-            });
-        }
+        if (IdTCPServer1->active()) showConnectionError(this, "500 " + oneLine(e.what()));
         throw;
     }
 }
