@@ -163,10 +163,10 @@ public:
     // whether its table is still the one on show.
     unsigned tableGeneration = 0;
     std::array<std::int32_t, 4> savedScores{};
-    // The last line dispatched was a board, from connection lastLineFrom: only a game line
-    // right after it, on the same connection, is taken.
+    // The last line dispatched was a board: only a game line right after it is taken, on
+    // whichever connection it comes (a peer that reconnected still sends the scores of the
+    // board it sent before).
     bool lastLineWasBoard = false;
-    std::uint64_t lastLineFrom = 0;
 
     // ---- test seams ----
     DealClock* dealClock = nullptr;  // null: the platform's performance counter
@@ -255,8 +255,7 @@ public:
     void Load1Click();
 
     // ---- network (network/) ----
-    // from: the connection the line came on (0 for a line handed over directly).
-    void ClientSocket1Read(const std::string& line, std::uint64_t from = 0);
+    void ClientSocket1Read(const std::string& line);
     void FileListenItemClick();
     void IdTCPServer1Connect(plat::TcpConnection& connection);
     void IdTCPServer1Execute(plat::TcpConnection& connection);

@@ -48,7 +48,10 @@ void applyGame(TForm1& f, const network::Scores& s) {
         f.startScoreOpp = s.theirs;
     }
     if (s.mine + s.theirs == f.P) {
+        // The game is over: its places are empty for clicks too, not only to the eye. The
+        // start board stays for the replay.
         for (int p = 0; p < f.N; ++p) {
+            f.board[at(p)] = 0;
             f.PaintCard(p, "void");
             hintOff(f, p);
         }
@@ -96,12 +99,10 @@ void applyBoard(TForm1& f, const std::string& line) {
     enable(f.AutomaticClear1, false);
     enable(f.ShowDemo1, false);
     for (int p = 0; p < f.N; ++p) {
-        std::int32_t v = static_cast<unsigned char>(line[at(p)]) - 32;
+        const std::int32_t v = static_cast<unsigned char>(line[at(p)]) - 32;
         f.board[at(p)] = f.startBoard[at(p)] = v;
-        if (v >= 0) {
-            f.PaintCard(p, v == 0 ? "void" : "card");
-            hintOff(f, p);
-        }
+        f.PaintCard(p, v == 0 ? "void" : "card");
+        hintOff(f, p);
         f.faceDown[at(p)] = true;
         f.foundByOpponent[at(p)] = false;
         f.foundByMe[at(p)] = false;
@@ -192,25 +193,23 @@ void applyClick(TForm1& f, int pos, char letter) {
 
 }  // namespace
 
-void TForm1::ClientSocket1Read(const std::string& line, std::uint64_t from) {
-    const bool afterBoard = lastLineWasBoard && lastLineFrom == from;
+void TForm1::ClientSocket1Read(const std::string& line) {
+    const bool afterBoard = lastLineWasBoard;
     lastLineWasBoard = false;
-    lastLineFrom = from;
-    // Lines no copy of the game sends (empty, a board of another length, a position off
-    // the board, an unknown letter) change nothing at all. A copy sends a game line only
-    // right after its board, with scores that board can hold; any other would only pin
-    // the window with boxes or show a game that cannot end.
+    // Lines no copy of the game sends (empty, a board of another length or with pictures
+    // off the set or not in pairs, a position off the board, an unknown letter) change
+    // nothing at all. A copy sends a game line only right after its board, with scores
+    // that board can hold; any other would only pin the window with boxes or show a game
+    // that cannot end.
     std::optional<network::Scores> scores;
     std::optional<network::Click> click;
     switch (network::classify(line)) {
     case network::LineKind::Game:
         scores = network::parseGame(line);
-        if (!afterBoard || !scores || scores->mine < 0 || scores->theirs < 0 ||
-            scores->mine + scores->theirs > P)
-            return;
+        if (!afterBoard || !scores || scores->mine + scores->theirs > P) return;
         break;
     case network::LineKind::Board:
-        if (line.size() != static_cast<std::size_t>(N)) return;
+        if (!network::validBoard(line, N)) return;
         lastLineWasBoard = true;
         break;
     case network::LineKind::Click:

@@ -1,7 +1,6 @@
 #pragma once
 // The hand-over of one received line to the main thread. Each side has a class of its
 // own by the same name; both pass the line to the window's dispatcher.
-#include <cstdint>
 #include <string>
 
 namespace network {
@@ -15,9 +14,6 @@ public:
 
 protected:
     void DoNotify() const;
-
-private:
-    std::uint64_t connection_ = 0;  // which connection the line came on
 };
 
 }  // namespace network

@@ -1,6 +1,8 @@
 // Building, telling apart and framing the peer lines.
 #include "network/messages.h"
 
+#include <vector>
+
 namespace network {
 
 std::string BoardMessage(const std::int32_t* board, int cardCount) {
@@ -34,6 +36,19 @@ std::string ClickMessage(int position, char letter) {
     line += static_cast<char>(static_cast<std::uint32_t>(position + 32) & 0xFF);
     line += letter;
     return line;
+}
+
+bool validBoard(std::string_view line, int cardCount) {
+    if (cardCount <= 0 || line.size() != static_cast<std::size_t>(cardCount)) return false;
+    std::vector<int> places(static_cast<std::size_t>(cardCount) + 1, 0);
+    for (char c : line) {
+        const int picture = static_cast<unsigned char>(c) - 32;
+        if (picture < 0 || picture > cardCount) return false;
+        ++places[static_cast<std::size_t>(picture)];
+    }
+    for (std::size_t picture = 1; picture < places.size(); ++picture)
+        if (places[picture] != 0 && places[picture] != 2) return false;
+    return true;
 }
 
 LineKind classify(std::string_view line) {

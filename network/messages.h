@@ -29,6 +29,12 @@ int decodeScore(unsigned char byte);
 // chr(position + 32), then the action letter.
 std::string ClickMessage(int position, char letter);
 
+// A board line as a copy of the game sends it: one character per place, each an empty place
+// (0) or a picture of the set (1 .. cardCount: a deal draws half of the set's pictures), and
+// every picture on two places or on none. Anything else would show a table that can never
+// end.
+bool validBoard(std::string_view line, int cardCount);
+
 enum class LineKind { Game, Board, Click };
 // By length and first character only, in this order: 3 and '?' -> game; 45 or more ->
 // board; anything else -> click.

@@ -11,11 +11,18 @@ namespace OntvangUnit {
 TOntvangThread::TOntvangThread(plat::TcpClient& client)
     : connection(&client), form_(ZwiUnit1::Form1), conn_(client.connection()) {
     FreeOnTerminate = true;
+    // Before the thread runs: a line posted as soon as the connect returns is this peer's.
+    ZwiUnit1::outbox.attach();
     // The thread keeps this connection alive until it ends; the client waits for it.
-    plat::startClientThread(client, [this] {
-        Execute();
-        if (FreeOnTerminate) delete this;
-    });
+    try {
+        plat::startClientThread(client, [this] {
+            Execute();
+            if (FreeOnTerminate) delete this;
+        });
+    } catch (...) {
+        ZwiUnit1::outbox.detach(ZwiUnit1::sendPending);
+        throw;
+    }
 }
 
 void TOntvangThread::Execute() {
@@ -37,6 +44,7 @@ void TOntvangThread::Execute() {
     }
     // A peer that ended the connection: our side follows, so a later disconnect is quiet.
     if (conn) conn->close();
+    outbox.detach(sendPending);
     plat::notify([form = form_] {
         if (Form1 != form) return;  // the window is gone: nothing left to show it on
         connected = false;

@@ -1,21 +1,49 @@
 // The queue of lines for the peer, and the unit variables that carry it.
 #include "network/outbox.h"
 
+#include <algorithm>
+
 #include "game/zwiunit1.h"
 #include "network/messages.h"
 
 namespace network {
 
+namespace {
+
+bool isMove(const std::string& line) { return classify(line) == LineKind::Click; }
+
+}  // namespace
+
 void Outbox::post(const std::string& line, std::atomic<bool>& pending) {
     {
         std::lock_guard<std::mutex> g(m_);
+        if (peers_ == 0 && isMove(line)) {
+            lines_.clear();
+            pending = false;
+            return;
+        }
         // A new board makes the clicks of the old one meaningless to the peer. A line
         // being written right now stays out of reach: sendOne holds its own copy.
-        if (line.size() >= kBoardMinLength) lines_.clear();
+        if (classify(line) == LineKind::Board) lines_.clear();
         lines_.push_back(Line{nextId_++, line});
         pending = true;
     }
     if (onPosted) onPosted();
+}
+
+void Outbox::attach() {
+    std::lock_guard<std::mutex> g(m_);
+    ++peers_;
+}
+
+void Outbox::detach(std::atomic<bool>& pending) {
+    std::lock_guard<std::mutex> g(m_);
+    if (peers_ > 0) --peers_;
+    if (peers_ > 0 ||
+        std::none_of(lines_.begin(), lines_.end(), [](const Line& l) { return isMove(l.text); }))
+        return;
+    lines_.clear();
+    pending = false;
 }
 
 void Outbox::clear(std::atomic<bool>& pending) {

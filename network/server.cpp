@@ -1,6 +1,8 @@
 // The listening side: every copy listens for one peer; the connection's thread sends the
 // waiting lines and hands received ones to the main thread. Its effects on the window are
 // queued to the main thread, in order, and the thread never waits for them.
+#include <atomic>
+
 #include "game/steps.h"
 #include "game/zwiunit1.h"
 #include "network/memoadd.h"
@@ -41,6 +43,22 @@ std::string oneLine(std::string text) {
     return text;
 }
 
+// Set while a pair of error boxes is on screen or on its way there. A peer that breaks one
+// connection after another would otherwise queue a pair for each; the first one says it.
+std::atomic<bool> errorShown{false};
+
+void showConnectionError(TForm1* form, std::string reason) {
+    if (errorShown.exchange(true)) return;
+    plat::notify([form, reason = std::move(reason)] {
+        struct Done {
+            ~Done() { errorShown = false; }
+        } done;
+        if (Form1 != form) return;
+        plat::showMessage("500-Onbekende Interne Fout");
+        plat::showMessage(reason);
+    });
+}
+
 }  // namespace
 
 void TForm1::FileListenItemClick() {
@@ -50,6 +68,8 @@ void TForm1::FileListenItemClick() {
 }
 
 void TForm1::IdTCPServer1Connect(plat::TcpConnection& connection) {
+    // From here on what is posted is this peer's; what waits already is its first line.
+    outbox.attach();
     // Two copies on one machine would play against themselves.
     const bool sameAddress = connection.localAddress() == connection.peerAddress();
     onWindow(this, [sameAddress](TForm1& f) {
@@ -65,7 +85,6 @@ void TForm1::IdTCPServer1Connect(plat::TcpConnection& connection) {
             f.Timer1->setEnabled(true);
         }
     });
-    // The waiting lines stay: a board dealt before the peer came is the first it gets.
 }
 
 void TForm1::IdTCPServer1Execute(plat::TcpConnection& connection) {
@@ -81,18 +100,13 @@ void TForm1::IdTCPServer1Execute(plat::TcpConnection& connection) {
         }
     } catch (const plat::Exception& e) {
         // Switching the server off closes the connection on purpose: no error to show.
-        if (IdTCPServer1->active()) {
-            std::string reason = "500 " + oneLine(e.what());
-            onWindow(this, [reason](TForm1&) {
-                plat::showMessage("500-Onbekende Interne Fout");
-                plat::showMessage(reason);
-            });
-        }
+        if (IdTCPServer1->active()) showConnectionError(this, "500 " + oneLine(e.what()));
         throw;
     }
 }
 
 void TForm1::IdTCPServer1Disconnect(plat::TcpConnection&) {
+    outbox.detach(sendPending);
     onWindow(this, [](TForm1& f) {
         plat::playSound("conlost");
         network::showConnected(f, false);

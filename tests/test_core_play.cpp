@@ -37,8 +37,13 @@ protected:
         plat::SoundRecorder::clear();
         f = std::make_unique<TForm1>(game::zwirlo60Variant(), game::FormOptions{false, 0, false});
         f->dealClock = &clock;
+        // The lines posted are read from the outbox as a peer being served would get them.
+        ZwiUnit1::outbox.attach();
     }
-    void TearDown() override { ZwiUnit1::connected = false; }
+    void TearDown() override {
+        ZwiUnit1::outbox.detach(ZwiUnit1::sendPending);
+        ZwiUnit1::connected = false;
+    }
 
     void start(bool solo, bool autoClear) {
         f->Solo1->setChecked(solo);

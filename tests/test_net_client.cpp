@@ -78,9 +78,8 @@ TEST_F(NetClient, ConnectsToTheAddressKeptInHostTxt) {
     // Lines leave through the receive thread; the peer's are dispatched.
     PostToPeer("!o");
     EXPECT_EQ(peer->readLine(), "!o");
-    std::vector<std::int32_t> b(60, 1);
-    peer->send(network::BoardMessage(b.data(), 60));
-    ASSERT_TRUE(pumpUntil([&] { return form->board[59] == 1; }));
+    peer->send(pairBoard(60));
+    ASSERT_TRUE(pumpUntil([&] { return form->board[59] == 30; }));
     EXPECT_FALSE(form->Start1->enabled());
 
     // The peer ends it: only the receive thread's end steps run.
@@ -100,9 +99,8 @@ TEST_F(NetClient, ConnectsToTheAddressKeptInHostTxt) {
 
 TEST_F(NetClient, DisconnectingEndsTheLinkAndOpensTheTable) {
     connectAs("127.0.0.1");
-    std::vector<std::int32_t> b(60, 2);
-    peer->send(network::BoardMessage(b.data(), 60));
-    ASSERT_TRUE(pumpUntil([&] { return form->board[0] == 2; }));
+    peer->send(pairBoard(60));
+    ASSERT_TRUE(pumpUntil([&] { return form->board[0] == 1; }));
     clicksBlocked = true;
     clickBusy = true;
     sounds().clear();
@@ -126,9 +124,8 @@ TEST_F(NetClient, DisconnectingEndsTheLinkAndOpensTheTable) {
 // hand-over's bound, and every action is still played, once and in order.
 TEST_F(NetClient, AFloodingPeerWaitsAtTheHandOverBoundAndLosesNoLine) {
     connectAs("127.0.0.1");
-    std::vector<std::int32_t> b(60, 1);
-    peer->send(network::BoardMessage(b.data(), 60));
-    ASSERT_TRUE(pumpUntil([&] { return form->board[59] == 1 && plat::notifyIdle(); }));
+    peer->send(pairBoard(60));
+    ASSERT_TRUE(pumpUntil([&] { return form->board[59] == 30 && plat::notifyIdle(); }));
     std::vector<std::int32_t> sent;
     std::string flood;
     for (std::size_t i = 0; i < 10 * plat::kMaxHandOver; ++i) {

@@ -174,6 +174,7 @@ TEST(NetMessages, SplitterRefusesLinesPastTheLimit) {
 TEST(NetOutbox, SendsEveryLineOnceInOrder) {
     Outbox box;
     std::atomic<bool> pending{false};
+    box.attach();  // a peer is served
     int woken = 0;
     box.onPosted = [&] { ++woken; };
     std::vector<std::string> sent;
@@ -205,6 +206,7 @@ TEST(NetOutbox, SendsEveryLineOnceInOrder) {
 TEST(NetOutbox, BoardDropsOlderLinesButKeepsItsGameLine) {
     Outbox box;
     std::atomic<bool> pending{false};
+    box.attach();
     std::string board(60, '!');
     box.post(" o", pending);
     box.post(board, pending);
@@ -228,11 +230,62 @@ TEST(NetOutbox, BoardDropsOlderLinesButKeepsItsGameLine) {
     EXPECT_EQ(box.front(), board);
 }
 
+// With no peer served, what waits is kept only while it still shows the table: a board
+// with no card action on it since, and a game line after it. A card action then drops
+// itself and everything waiting; so does a connection that ends with one unsent.
+TEST(NetOutbox, ALatePeerGetsOnlyWhatStillShowsTheTable) {
+    Outbox box;
+    std::atomic<bool> pending{false};
+    const std::string board(60, '!'), game = GameMessage(13, 10);
+    std::vector<std::string> sent;
+    auto drain = [&] {
+        sent.clear();
+        while (box.sendOne([&](const std::string& l) { sent.push_back(l); }, pending)) {
+        }
+        return sent;
+    };
+
+    // A game sent as the connection broke: its board and scores wait for the next peer.
+    box.attach();
+    box.post(board, pending);
+    box.post(game, pending);
+    box.detach(pending);
+    box.attach();
+    EXPECT_EQ(drain(), (std::vector<std::string>{board, game}));
+    box.detach(pending);
+
+    box.post(board, pending);
+    for (const char* move : {" o", "!o", " b"}) box.post(move, pending);
+    EXPECT_FALSE(pending);
+    EXPECT_EQ(box.size(), 0u);
+
+    // The board went out; the peer left before its scores, and a peer connecting again gets
+    // them.
+    box.attach();
+    box.post(board, pending);
+    EXPECT_EQ(drain(), std::vector<std::string>{board});
+    box.detach(pending);
+    box.post(game, pending);
+    box.attach();
+    EXPECT_EQ(drain(), std::vector<std::string>{game});
+
+    // Served twice over (a new connection before the old one's thread has ended): one
+    // leaving is not the last.
+    box.attach();
+    box.detach(pending);
+    box.post(" o", pending);
+    EXPECT_EQ(box.size(), 1u);
+    box.detach(pending);  // the last one: its unsent move goes with the rest
+    EXPECT_FALSE(pending);
+    EXPECT_EQ(box.size(), 0u);
+}
+
 // The main thread posts while a network thread sends: each line exactly once, in order,
 // and `pending` never false while a line waits (checked after the writer drains).
 TEST(NetOutbox, PostAndSendFromTwoThreads) {
     Outbox box;
     std::atomic<bool> pending{false};
+    box.attach();
     std::atomic<bool> done{false};
     std::vector<std::string> sent;
     std::thread sender([&] {
@@ -255,7 +308,7 @@ TEST(NetDispatch, TheTurnDecidesWhichPeerLinesCountAndEachOneCountedIsRecorded) 
     game::TForm1 f(game::zwirlo60Variant(), game::FormOptions{false, 0, false});
     std::array<std::int32_t, 60> board{};
     for (int p = 0; p < 60; ++p) board[p] = p / 2 + 1;
-    board[5] = 0;
+    board[4] = board[5] = 0;
     ZwiUnit1::clickBusy = true;  // boards are never dropped
     f.ClientSocket1Read(BoardMessage(board.data(), 60));
     ASSERT_EQ(f.board[59], 30);
@@ -281,10 +334,10 @@ TEST(NetDispatch, TheTurnDecidesWhichPeerLinesCountAndEachOneCountedIsRecorded) 
     EXPECT_FALSE(ZwiUnit1::clicksBlocked);
 }
 
-// A copy sends a game line only right after its board, with scores that board can hold:
-// any other game line is ignored without a box or a beep, so a peer cannot pin the window
-// with boxes or show a game that can never end.
-TEST(NetDispatch, AGameLineCountsOnlyRightAfterABoardOfTheSameConnectionAndInRange) {
+// A copy sends a game line only right after its board, with scores that board can hold,
+// and a board only with pictures of the set in pairs: any other is ignored without a box
+// or a beep, so a peer cannot pin the window with boxes or show a game that can never end.
+TEST(NetDispatch, OnlyBoardsAndGameLinesACopySendsCount) {
     game::TForm1 f(game::zwirlo60Variant(), game::FormOptions{false, 0, false});
     std::array<std::int32_t, 60> board{};
     for (int p = 0; p < 60; ++p) board[p] = p / 2 + 1;
@@ -292,24 +345,42 @@ TEST(NetDispatch, AGameLineCountsOnlyRightAfterABoardOfTheSameConnectionAndInRan
     auto boxes = [] { return plat::DialogScript::shown().size(); };
     plat::DialogScript::clear();
 
-    f.ClientSocket1Read(boardLine, 1);
-    f.ClientSocket1Read(GameMessage(3, 4), 1);
+    f.ClientSocket1Read(boardLine);
+    f.ClientSocket1Read(GameMessage(3, 4));
     EXPECT_EQ(boxes(), 2u);  // the beep and "Een spel is ontvangen.."
     EXPECT_EQ(f.Label2->caption(), "3");
-    f.ClientSocket1Read(GameMessage(5, 6), 1);  // a second one, no board before it
-    f.ClientSocket1Read(boardLine, 1);
-    f.ClientSocket1Read(ClickMessage(0, 'o'), 1);
-    f.ClientSocket1Read(GameMessage(5, 6), 1);  // not directly after the board
-    f.ClientSocket1Read(boardLine, 2);
-    f.ClientSocket1Read(GameMessage(5, 6), 1);  // after another connection's board
-    f.ClientSocket1Read(boardLine, 1);
-    f.ClientSocket1Read(std::string("?\x7f\x7f"), 1);  // each above the pair count
-    f.ClientSocket1Read(boardLine, 1);
-    f.ClientSocket1Read(GameMessage(16, 15), 1);  // 31 pairs of 30
+    f.ClientSocket1Read(GameMessage(5, 6));  // a second one, no board before it
+    f.ClientSocket1Read(boardLine);
+    f.ClientSocket1Read(ClickMessage(0, 'o'));
+    f.ClientSocket1Read(GameMessage(5, 6));  // not directly after the board
+    f.ClientSocket1Read(boardLine);
+    f.ClientSocket1Read(std::string("?\x7f\x7f"));  // each above the pair count
+    f.ClientSocket1Read(boardLine);
+    f.ClientSocket1Read(GameMessage(16, 15));  // 31 pairs of 30
     EXPECT_EQ(boxes(), 2u);
     EXPECT_EQ(f.Label2->caption(), "0");
-    f.ClientSocket1Read(boardLine, 1);
-    f.ClientSocket1Read(GameMessage(18, 12), 1);  // the whole game: still fine
+    f.ClientSocket1Read(boardLine);
+    f.ClientSocket1Read(GameMessage(18, 12));  // the whole game: still fine
     EXPECT_EQ(boxes(), 4u);
     EXPECT_EQ(f.Label2->caption(), "18");
+
+    // Pictures above the pair count belong to the set as well: a deal draws half of it.
+    std::array<std::int32_t, 60> high{};
+    for (int p = 0; p < 60; ++p) high[p] = p / 2 + 31;
+    high[0] = high[1] = 0;  // a pair taken
+    f.ClientSocket1Read(BoardMessage(high.data(), 60));
+    ASSERT_EQ(f.board[59], 60);
+    const auto before = f.board;
+    struct Bad {
+        int a, b, picture;  // places a and b get the picture
+    };
+    for (Bad bad : {Bad{0, 0, 32}, Bad{2, 2, 0}, Bad{0, 1, 61}, Bad{0, 1, -1}}) {
+        auto line = high;
+        line[bad.a] = line[bad.b] = bad.picture;
+        f.ClientSocket1Read(BoardMessage(line.data(), 60));
+        f.ClientSocket1Read(GameMessage(1, 2));  // no board before it either
+        EXPECT_EQ(f.board, before) << bad.a << " " << bad.picture;
+    }
+    EXPECT_EQ(boxes(), 4u);
+    EXPECT_EQ(f.Label2->caption(), "0");
 }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "game/zwiunit1.h"
 #include "loopback.h"
@@ -150,5 +151,12 @@ protected:
     std::vector<std::string> messages() { return plat::DialogScript::messages(); }
     std::vector<std::string>& sounds() { return plat::SoundRecorder::played(); }
 };
+
+// A board as a peer deals it, pairs side by side: places 2k and 2k+1 hold picture k+1.
+inline std::string pairBoard(int cards) {
+    std::vector<std::int32_t> b(static_cast<std::size_t>(cards));
+    for (int p = 0; p < cards; ++p) b[static_cast<std::size_t>(p)] = p / 2 + 1;
+    return network::BoardMessage(b.data(), cards);
+}
 
 }  // namespace nettest
