@@ -377,13 +377,15 @@ TEST_F(NetPlay, ChatStartsOnlyChatExe) {
     };
     makeProgram(bin / "chat");
     struct Restore {
+        fs::path bin;
         std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
         ~Restore() {
+            fs::remove_all(bin);  // a later run finds no chat.exe of this one
             setenv("PATH", path.c_str(), 1);
             plat::ShellRecorder::enable(false);
             plat::ShellRecorder::clear();
         }
-    } restore;
+    } restore{bin};
     setenv("PATH", bin.c_str(), 1);
     plat::ShellRecorder::clear();
     plat::ShellRecorder::enable(true);
