@@ -42,6 +42,12 @@ void TForm1::Image1Click(plat::Image* sender) {
     const auto solo = [this] { return Solo1->checked(); };
     const auto autoClear = [this] { return AutomaticClear1->checked(); };
     plat::Image* image = images[static_cast<std::size_t>(p)];
+    // Every action records before it changes the try, so a take-over from a running replay
+    // meets the table the replay left.
+    const auto record = [&] {
+        if (replayRunning) HandOverReplay();
+        LogMove(code(), p);
+    };
 
     // An own found card is taken off the table.
     if (foundByMe[p]) {
@@ -49,7 +55,7 @@ void TForm1::Image1Click(plat::Image* sender) {
         foundByMe[p] = false;
         image->setShowHint(false);
         faceDown[p] = true;
-        LogMove(code(), p);
+        record();
         ZwiUnit1::PostToPeer(network::ClickMessage(p, 'z'));
         if (OpenCount() == 0 && myTurnedBack >= 2) {
             if (hotSeat && !autoClear()) {
@@ -76,7 +82,7 @@ void TForm1::Image1Click(plat::Image* sender) {
             PaintCard(p, "void");
             foundByMe[p] = false;
             faceDown[p] = true;
-            LogMove(code(), p);
+            record();
             image->setShowHint(false);
             pump();
         }
@@ -91,7 +97,7 @@ void TForm1::Image1Click(plat::Image* sender) {
         if (twoCardsUp) return;
         PaintCard(p, pictureName(board[p]));
         SetCardHint(p);
-        LogMove(code(), p);
+        record();
         markPairFound(*this, p, myLastPos, true);
         twoCardsUp = false;
         cardsUp = 0;
@@ -136,7 +142,7 @@ void TForm1::Image1Click(plat::Image* sender) {
         if (cardsUp == 1) return;  // the only open card of the turn stays open
         PaintCard(p, "card");
         image->setShowHint(false);
-        LogMove(code(), p);
+        record();
         if (solo()) addOne(Label4);
         countMyCover(*this);
     } else {
@@ -150,7 +156,7 @@ void TForm1::Image1Click(plat::Image* sender) {
         PaintCard(p, pictureName(board[p]));
         SetCardHint(p);
         if (solo()) addOne(Label4);
-        LogMove(code(), p);
+        record();
         // The second card up: alone, or at one machine with clearing on, the cover step
         // takes over.
         if (countTurnUp(*this, true) && (solo() || (hotSeat && autoClear()))) {

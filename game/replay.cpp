@@ -36,9 +36,11 @@ void TForm1::Replay1Click() {
     ListBox1->setVisible(false);
     ListBox2->setVisible(false);
     if (replayRunning) {
-        // Stopped: the table and the cursor stay where the replay left them.
+        // Stopped: the table and the cursor stay where the replay left them, after the whole
+        // entry being replayed.
+        FinishReplayEntry();
         Timer2->setEnabled(false);
-        EndReplay();
+        HandOverReplay();
         return;
     }
     Send1->setEnabled(false);
@@ -116,7 +118,7 @@ void TForm1::Timer1Timer() {
     const int size = entrySize(code);
     if (logPos < 0 || logPos >= end || logPos + size > end) {
         logPos = std::clamp(logLength, 0, kLogSize);
-        EndReplay();
+        HandOverReplay();
         return;
     }
     if (size == 0) return;  // an unknown code holds the replay until it is stopped
@@ -153,6 +155,15 @@ void TForm1::FinishReplayEntry() {
     replayHalfPending.reset();
     replayingPairStep = true;
     Demo(second);
+}
+
+void TForm1::HandOverReplay() {
+    // The replay counts a try's clicks late: both at its pair, or at the covers of a miss.
+    // With one card up the player has made that card's click, and no later step counts it.
+    // Two cards up are paid by their covers, which count the same live and replayed.
+    const bool owed = Solo1->checked() && cardsUp == 1;
+    EndReplay();
+    if (owed) SetLabelValue(Label4, LabelValue(Label4) + 1);
 }
 
 void TForm1::EndReplay() {

@@ -240,6 +240,8 @@ public:
     void Timer1Timer();
     // The replay is over: Timer1 stops and the items it took away come back.
     void EndReplay();
+    // The replay ends part-way and the player goes on from the table as it stands.
+    void HandOverReplay();
     // Applies the second half of the entry being replayed, if one is still due.
     void FinishReplayEntry();
     void Demo(std::int32_t position);

@@ -301,11 +301,9 @@ TEST_F(ReplayTest, StopKeepsTheTableAndRestartBeginsAtTheFirstEntry) {
     EXPECT_FALSE(f.Solo1->checked()) << "Alleen is enabled";
 }
 
-// A player who clicks a card during a replay takes over with the replayed game: the record
-// keeps what was replayed and goes on at the cursor, with the start scores it had, so the
-// next replay reaches the table the player left. Also for a game loaded from its files, whose
-// record a card action would otherwise empty.
-TEST(ReplayTakeOver, TheRecordGoesOnAtTheCursor) {
+// A whole solo game played with the live click, in each program, as played here and as
+// loaded from its files.
+void forEachWholeSoloGame(const std::function<void(TForm1&, const ModelPlayer&)>& body) {
     for (const game::Variant* v : {&game::zwirlo60Variant(), &game::zwirlo3Variant()}) {
         for (bool loaded : {false, true}) {
             SCOPED_TRACE(testing::Message() << v->formName << (loaded ? ", loaded" : ", played"));
@@ -319,35 +317,121 @@ TEST(ReplayTakeOver, TheRecordGoesOnAtTheCursor) {
                 f.Load1Click();
                 ASSERT_TRUE(f.restartRecording);
             }
-            const std::vector<int> whole(f.moveLog.begin(), f.moveLog.begin() + f.logLength);
-            const int kept = 12;  // two pairs, each after a miss
-            int at = 0;
-            for (int k = 0; k < kept; ++k) at += game::entrySize(whole[at]);
-
-            f.Replay1Click();
-            for (int k = 0; k < kept; ++k) f.Timer1->fire();
-            ASSERT_EQ(f.logPos, at);
-            // The player makes the next try as it was made: a miss, covered by the step.
-            ASSERT_EQ(whole[at], 100);
-            f.Image1Click(f.images[whole[at + 1]]);
-            EXPECT_FALSE(f.replayRunning);
-            f.Image1Click(f.images[whole[at + 3]]);
-            f.Timer3->fire();
-
-            EXPECT_EQ(std::vector<int>(f.moveLog.begin(), f.moveLog.begin() + f.logLength),
-                      std::vector<int>(whole.begin(), whole.begin() + at + 7));
-            EXPECT_EQ(f.startScoreMe, 0);
-            EXPECT_EQ(f.startScoreOpp, 0);
-            const Table live = Table::of(f);
-            EXPECT_TRUE(sameBoard(m.afterEntry[kept + 2], live));
-
-            f.Replay1Click();
-            for (int k = 0; k < 100 && f.Timer1->enabled(); ++k) f.Timer1->fire();
-            const Table again = Table::of(f);
-            EXPECT_TRUE(sameBoard(live, again));
-            EXPECT_EQ(again.label2 + "/" + again.label4, live.label2 + "/" + live.label4);
+            body(f, m);
         }
     }
+}
+
+// A player who clicks a card during a replay takes over with the replayed game: the record
+// keeps what was replayed and goes on at the cursor, with the start scores it had, so the
+// next replay reaches the table the player left. Also for a game loaded from its files, whose
+// record a card action would otherwise empty.
+TEST(ReplayTakeOver, TheRecordGoesOnAtTheCursor) {
+    forEachWholeSoloGame([](TForm1& f, const ModelPlayer& m) {
+        const std::vector<int> whole(f.moveLog.begin(), f.moveLog.begin() + f.logLength);
+        const int kept = 12;  // two pairs, each after a miss
+        int at = 0;
+        for (int k = 0; k < kept; ++k) at += game::entrySize(whole[at]);
+
+        f.Replay1Click();
+        for (int k = 0; k < kept; ++k) f.Timer1->fire();
+        ASSERT_EQ(f.logPos, at);
+        // The player makes the next try as it was made: a miss, covered by the step.
+        ASSERT_EQ(whole[at], 100);
+        f.Image1Click(f.images[whole[at + 1]]);
+        EXPECT_FALSE(f.replayRunning);
+        f.Image1Click(f.images[whole[at + 3]]);
+        f.Timer3->fire();
+
+        EXPECT_EQ(std::vector<int>(f.moveLog.begin(), f.moveLog.begin() + f.logLength),
+                  std::vector<int>(whole.begin(), whole.begin() + at + 7));
+        EXPECT_EQ(f.startScoreMe, 0);
+        EXPECT_EQ(f.startScoreOpp, 0);
+        const Table live = Table::of(f);
+        EXPECT_TRUE(sameBoard(m.afterEntry[kept + 2], live));
+
+        f.Replay1Click();
+        for (int k = 0; k < 100 && f.Timer1->enabled(); ++k) f.Timer1->fire();
+        const Table again = Table::of(f);
+        EXPECT_TRUE(sameBoard(live, again));
+        EXPECT_EQ(again.label2 + "/" + again.label4, live.label2 + "/" + live.label4);
+    });
+}
+
+// The replay counts a try's clicks at its pair or at its cover, the live click at each card.
+// A player who takes over with one card of a try up has made that card's click: the count
+// goes on from it, so a game finished live ends with the clicks it took, and its next replay
+// ends there too. Taken over by a click during the replay (a click on the open card is
+// refused and changes nothing), at the end of a record that ends with a card up, and by a
+// click after the replay was stopped; with two cards up their covers still to come count.
+TEST(ReplayTakeOver, TheClickCountGoesOnFromTheCardUp) {
+    forEachWholeSoloGame([](TForm1& f, const ModelPlayer& m) {
+        const std::string clicks = m.afterEntry.back().label4;
+        const std::vector<int> whole(f.moveLog.begin(), f.moveLog.begin() + f.logLength);
+        std::vector<int> starts;
+        for (std::size_t i = 0; i < whole.size(); i += game::entrySize(whole[i]))
+            starts.push_back(static_cast<int>(i));
+        // Entry k made by the player as it was made; the count the game had after it.
+        const auto act = [&](std::size_t k) {
+            const int code = whole[starts[k]];
+            if (code == 400)
+                f.Timer3->fire();
+            else if (code == 300)
+                f.Timer4->fire();
+            else
+                f.Image1Click(f.images[whole[starts[k] + 1]]);
+        };
+        const auto count = [&](std::size_t k) { return m.afterEntry[k].label4; };
+        const std::size_t miss = 12;  // the third try: a miss, its cover, then the pair
+        ASSERT_EQ(codesOf(f).size(), m.afterEntry.size());
+        ASSERT_EQ(whole[starts[miss + 2]], 400);
+
+        f.Replay1Click();
+        for (std::size_t k = 0; k <= miss; ++k) f.Timer1->fire();
+        const std::string replayed = f.Label4->caption();
+        f.Image1Click(f.images[whole[starts[miss] + 1]]);
+        EXPECT_TRUE(f.replayRunning);
+        EXPECT_EQ(f.Label4->caption(), replayed);
+        act(miss + 1);
+        EXPECT_FALSE(f.replayRunning);
+        EXPECT_EQ(f.Label4->caption(), count(miss + 1)) << "taken over during the replay";
+        act(miss + 2);
+        act(miss + 3);  // the record now ends with the pair's first card up
+        ASSERT_EQ(f.logLength, starts[miss + 4]);
+        ASSERT_EQ(f.Label4->caption(), count(miss + 3));
+
+        f.Replay1Click();
+        for (int k = 0; k < 100 && f.Timer1->enabled(); ++k) f.Timer1->fire();
+        EXPECT_FALSE(f.replayRunning);
+        EXPECT_TRUE(sameBoard(m.afterEntry[miss + 3], Table::of(f)));
+        EXPECT_EQ(f.Label4->caption(), count(miss + 3)) << "at the end of the record";
+
+        f.Replay1Click();
+        for (std::size_t k = 0; k <= miss + 3; ++k) f.Timer1->fire();
+        f.Replay1Click();
+        EXPECT_EQ(f.Label4->caption(), count(miss + 3)) << "stopped";
+        for (std::size_t k = miss + 4; k < starts.size(); ++k) act(k);
+        EXPECT_EQ(std::vector<int>(f.moveLog.begin(), f.moveLog.begin() + f.logLength), whole);
+        EXPECT_EQ(f.Label2->caption() + "/" + f.Label4->caption(),
+                  std::to_string(f.P) + "/" + clicks)
+            << "the game finished live";
+
+        f.Replay1Click();
+        for (int k = 0; k < 1000 && f.Timer1->enabled(); ++k) f.Timer1->fire();
+        EXPECT_EQ(f.Label2->caption() + "/" + f.Label4->caption(),
+                  std::to_string(f.P) + "/" + clicks)
+            << "its next replay";
+
+        // With both cards of the miss up, the player covers them by hand: those two
+        // clicks stand for the two turn-ups, as the cover step's do in the replay.
+        f.Replay1Click();
+        for (std::size_t k = 0; k <= miss + 1; ++k) f.Timer1->fire();
+        for (std::size_t k : {miss, miss + 1}) f.Image1Click(f.images[whole[starts[k] + 1]]);
+        EXPECT_EQ(f.Label4->caption(), count(miss + 1)) << "covered by hand";
+        f.Replay1Click();
+        for (int k = 0; k < 100 && f.Timer1->enabled(); ++k) f.Timer1->fire();
+        EXPECT_EQ(f.Label4->caption(), count(miss + 1)) << "its replay";
+    });
 }
 
 // The opponent's lines that arrive during a replay (it clears its last pair after this
